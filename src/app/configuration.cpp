@@ -1,0 +1,136 @@
+#include "app/configuration.h"
+
+#include "records/level_table_file.h"
+#include "sound/sound_table.h"
+#include "textdata/text_data.h"
+
+#include <QDir>
+
+namespace warizan {
+
+namespace {
+
+QString sep() {
+    return QDir::separator();
+}
+
+// Reads exactly ten values of a start-up file; values past the tenth are never looked at.
+bool readTenValues(const QString& path, const QString& fileName, QStringList* values,
+                   ConfigurationError* error) {
+    TextDataReader reader;
+    QString why;
+    if (!reader.load(path, &why)) {
+        if (error)
+            *error = {fileName, path, QStringLiteral("%1 を読めません。%2\n%3").arg(fileName, why, path)};
+        return false;
+    }
+    if (reader.fieldCount() < 10) {
+        if (error)
+            *error = {fileName, path,
+                      QStringLiteral("%1 の値が足りません。10個の値が必要ですが、%2個しかありません。\n%3")
+                          .arg(fileName)
+                          .arg(reader.fieldCount())
+                          .arg(path)};
+        return false;
+    }
+    values->clear();
+    for (int i = 0; i < 10; ++i)
+        values->append(reader.readText());
+    return true;
+}
+
+} // namespace
+
+QString contentTitle() {
+    return QStringLiteral("あまりのあるわり算");
+}
+
+FolderSet folderSetFor(const QString& programFolder, int layoutMode) {
+    FolderSet folders;
+    if (layoutMode == 1) {
+        folders.commonFolder =
+            programFolder + sep() + QStringLiteral("..") + sep() + QStringLiteral("files") + sep();
+        folders.programDataFolder = programFolder + sep();
+        folders.soundFolder =
+            folders.commonFolder + QStringLiteral("..") + sep() + QStringLiteral("files") + sep();
+    } else {
+        folders.commonFolder = programFolder + sep() + QStringLiteral("..") + sep();
+        folders.programDataFolder = folders.commonFolder + lastPathComponent(programFolder) + sep();
+        folders.soundFolder = folders.commonFolder + QStringLiteral("音フォルダ") + sep();
+    }
+    return folders;
+}
+
+QString lastPathComponent(const QString& path) {
+    const qsizetype cut = path.lastIndexOf(sep());
+    return cut < 0 ? path : path.mid(cut + 1);
+}
+
+void splitSchoolValue(const QString& value, QString* schoolCode, QString* schoolName) {
+    if (leadingNumber(value.left(5)) != 0) {
+        *schoolCode = value.left(5);
+        *schoolName = value.mid(5);
+    } else {
+        schoolCode->clear();
+        *schoolName = value;
+    }
+}
+
+bool StartUpConfiguration(ProgramState& state, const QString& programFolder, ConfigurationError* error) {
+    Configuration& config = state.config;
+    config.programFolder = programFolder;
+
+    QStringList settings;
+    const QString settingsName = QStringLiteral("設定.txt");
+    if (!readTenValues(programFolder + sep() + settingsName, settingsName, &settings, error))
+        return false;
+    config.layoutMode = static_cast<int>(leadingNumber(settings.at(0)));
+
+    const FolderSet folders = folderSetFor(programFolder, config.layoutMode);
+    config.commonFolder = folders.commonFolder;
+
+    QStringList common;
+    const QString commonName = QStringLiteral("共通データ.txt");
+    if (!readTenValues(config.commonFolder + commonName, commonName, &common, error))
+        return false;
+    config.schoolYearStartMonth = static_cast<int>(leadingNumber(common.at(0)));
+    splitSchoolValue(common.at(1), &config.schoolCode, &config.schoolName);
+    config.showInactivePupils = static_cast<int>(leadingNumber(common.at(2)));
+    config.commonValue4 = leadingNumber(common.at(3));
+    config.commonSpares = common.mid(4);
+
+    config.programFolderName = lastPathComponent(programFolder);
+    config.programDataFolder = folders.programDataFolder;
+    config.soundFolder = folders.soundFolder;
+    config.contentHeading = contentTitle();
+
+    QString why;
+    const QString levelPath = config.programDataFolder + kLevelTableFileName;
+    if (!loadLevelTable(levelPath, state.levels, &why)) {
+        if (error)
+            *error = {kLevelTableFileName, levelPath, why + u'\n' + levelPath};
+        return false;
+    }
+    const QString soundPath = config.soundFolder + kSoundTableFileName;
+    if (!loadSoundTable(soundPath, state.sound, &why)) {
+        if (error)
+            *error = {kSoundTableFileName, soundPath, why + u'\n' + soundPath};
+        return false;
+    }
+    return true;
+}
+
+QString launcherPath(const QString& programFolder) {
+    QString path = programFolder + sep() + QStringLiteral("..") + sep() + QStringLiteral("起動") + sep() +
+                   QStringLiteral("ハコブネ");
+#ifdef Q_OS_WIN
+    path += QStringLiteral(".exe");
+#endif
+    return path;
+}
+
+bool startLauncher(const Configuration& config, ProcessStarter& starter) {
+    return starter.startDetached(launcherPath(config.programFolder), {QStringLiteral("001")});
+}
+
+} // namespace warizan

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/process_starter.h"
+#include "state/program_state.h"
+
+#include <QString>
+
+namespace warizan {
+
+// Background of the selection screen and the level menu: red 0, green 128, blue 128.
+inline constexpr quint32 kThemeColour = 0x008080;
+
+// The drill's title: the selection screen's heading and the help file's base name.
+QString contentTitle();
+
+// The folders of the suite, worked out from where the program lives and the layout mode.
+struct FolderSet {
+    QString commonFolder;
+    QString programDataFolder;
+    QString soundFolder;
+};
+
+// `programFolder` has no trailing separator; the folders returned end with one. The paths are kept as
+// written (with their ".."), so every program of the suite names the same files the same way.
+FolderSet folderSetFor(const QString& programFolder, int layoutMode);
+
+// Last component of a folder path (the text after its last separator).
+QString lastPathComponent(const QString& path);
+
+// Splits the site value of the common data: when the first five characters have a numeric value other
+// than 0 they are the school code and the rest the name; otherwise the whole value is the name.
+void splitSchoolValue(const QString& value, QString* schoolCode, QString* schoolName);
+
+// A start-up file that is missing or cannot be used, with a message for the family.
+struct ConfigurationError {
+    QString fileName; // the file at fault, e.g. "設定.txt"
+    QString path;
+    QString message; // Japanese, names the file and what is wrong
+};
+
+// Reads the settings and common data, works out the folders, sets the title, then loads the time-count
+// table and the sound configuration, in that order. `programFolder` is absolute, without a trailing
+// separator. Returns false with `error` filled when a file is missing or short; nothing is written.
+bool StartUpConfiguration(ProgramState& state, const QString& programFolder, ConfigurationError* error);
+
+// The suite launcher that this program hands control back to when it is left.
+QString launcherPath(const QString& programFolder);
+
+// Starts the launcher with the single argument "001". Returns whether it started; the caller ends the
+// program either way.
+bool startLauncher(const Configuration& config, ProcessStarter& starter);
+
+} // namespace warizan

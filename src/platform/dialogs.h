@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace warizan {
+
+// Message boxes and the end of the program. Routines that must end the program show their message and
+// call endProgram(); after that returns they return at once without doing any more work (the real
+// implementation never returns; a test double records the end and returns).
+class Dialogs {
+public:
+    enum class Icon { None, Information, Warning, Critical };
+    virtual ~Dialogs() = default;
+
+    // A modal message box with an OK button only; returns when it is dismissed.
+    virtual void showMessage(const QString& title, const QString& text, Icon icon) = 0;
+
+    // Unloads every open window (last opened first), closes the files and ends the program with `exitCode`.
+    virtual void endProgram(int exitCode) = 0;
+};
+
+// Records what would have been shown and whether the program would have ended.
+class RecordingDialogs final : public Dialogs {
+public:
+    struct Message {
+        QString title;
+        QString text;
+        Icon icon;
+    };
+    void showMessage(const QString& title, const QString& text, Icon icon) override {
+        messages.push_back({title, text, icon});
+        if (onMessage)
+            onMessage(messages.back());
+    }
+    void endProgram(int exitCode) override {
+        ended = true;
+        endCode = exitCode;
+    }
+
+    std::vector<Message> messages;
+    bool ended = false;
+    int endCode = -1;
+    std::function<void(const Message&)> onMessage;
+};
+
+} // namespace warizan

@@ -1,0 +1,42 @@
+#include "platform/file_lock.h"
+
+#include <cerrno>
+#include <sys/file.h>
+
+namespace warizan {
+
+bool FileLock::lock(int operation) {
+    const int fd = m_file.handle();
+    if (fd < 0)
+        return false;
+    int rc;
+    do {
+        rc = ::flock(fd, operation);
+    } while (rc != 0 && errno == EINTR);
+    m_locked = rc == 0;
+    return m_locked;
+}
+
+bool FileLock::lockExclusive() {
+    return lock(LOCK_EX);
+}
+
+bool FileLock::tryLockExclusive() {
+    return lock(LOCK_EX | LOCK_NB);
+}
+
+bool FileLock::tryLockShared() {
+    return lock(LOCK_SH | LOCK_NB);
+}
+
+void FileLock::unlock() {
+    if (!m_locked)
+        return;
+    // Written data must reach the file before another process may read it.
+    m_file.flush();
+    if (m_file.handle() >= 0)
+        ::flock(m_file.handle(), LOCK_UN);
+    m_locked = false;
+}
+
+} // namespace warizan

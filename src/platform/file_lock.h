@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFile>
+
+namespace warizan {
+
+// A lock on a whole open file against other processes. It uses flock() on the file's descriptor, which
+// every writer of the program uses, and which (unlike POSIX record locks) is not dropped when the process
+// closes another descriptor of the same file. The lock is released on unlock() or destruction.
+class FileLock final {
+public:
+    explicit FileLock(QFile& file)
+        : m_file(file) {}
+    ~FileLock() { unlock(); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Waits until no other process holds the file. Returns false only on a system error.
+    bool lockExclusive();
+    // Returns false at once when another process holds the file.
+    bool tryLockExclusive();
+    // A reader's lock: other readers may hold it too; writers wait. Returns false at once when a writer
+    // holds the file.
+    bool tryLockShared();
+    void unlock();
+    bool isLocked() const { return m_locked; }
+
+private:
+    bool lock(int operation);
+    QFile& m_file;
+    bool m_locked = false;
+};
+
+} // namespace warizan

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "screens/design_form.h"
+
+class QLabel;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QAction;
+
+namespace warizan {
+
+class SingleInstance;
+
+// The home screen `namesel`: the family list, the choice of a pupil, and the way out of the program.
+// Controls keep their design names as object names.
+class SelectionScreen final : public DesignForm {
+    Q_OBJECT
+public:
+    SelectionScreen(AppContext& context, SingleInstance& singleInstance, QWidget* parent = nullptr);
+
+    // The load step: seeds the random numbers, refuses to run beside another running copy (the "注意" box,
+    // then the end of the program, with nothing else built), then fills the screen. Returns false when the
+    // program is ending.
+    bool load();
+
+    // Starts the suite launcher and ends the program (the exit button, the menu "終了" and the key "0").
+    void exitToLauncher();
+
+    QLabel* Label4; // heading: the drill's title
+    QLabel* Image1; // the drill window's icon
+    QLabel* Label1; // the chosen pupil, or the prompt
+    QListWidget* List1;
+    QPushButton* Command7; // "終了"
+    QWidget* Picture5;     // waiting panel
+    QLabel* Label19;
+    QMenuBar* menuBar;
+    QMenu* menuFile;
+    QAction* menuend;
+
+protected:
+    bool previewKey(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+
+    AppContext& m_context;
+    SingleInstance& m_singleInstance;
+};
+
+} // namespace warizan

@@ -1,0 +1,158 @@
+#pragma once
+
+#include "state/tables.h"
+#include "textdata/encoding.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+namespace warizan {
+
+// Configuration worked out once at start-up; read-only afterwards. Every folder except programFolder ends
+// with the platform's separator.
+struct Configuration {
+    QString programFolder;     // folder of the executable, no trailing separator
+    QString programFolderName; // last component of programFolder
+    int layoutMode = 0;        // 1: suite layout with a sibling "files" folder; else flat layout
+    QString commonFolder;
+    QString programDataFolder;
+    QString soundFolder;
+    int schoolYearStartMonth = 0;
+    QString schoolCode; // five characters or empty
+    QString schoolName;
+    int showInactivePupils = 0;
+    double commonValue4 = 0;  // read, no effect in this program
+    QStringList commonSpares; // values 5 to 10 of the common data, never consulted
+    quint32 themeColour = 0;  // 0xRRGGBB
+    QString contentHeading;
+};
+
+// One line of the roster file.
+struct RosterEntry {
+    int number = 0;
+    int birthYear = 0;
+    int reserved3 = 0;
+    int reserved4 = 0;
+    QString name; // 20 characters, blank-padded
+    int status = 0;
+    QString reserved7;
+    QString reserved8;
+};
+
+// Tables rebuilt from the roster by each build of the pupil list.
+struct RosterTables {
+    int gradeBaseYear = 0;
+    PupilTable<QString> pupilName;
+    PupilTable<qint16> pupilBirthYear;
+    PupilTable<QString> pupilGradeLabel;
+    std::vector<qint16> rosterPupilNumber = std::vector<qint16>(kPupilSlots + 1); // list position 1..
+    std::vector<RosterEntry> entries = std::vector<RosterEntry>(kPupilSlots + 1); // by listed position 1..
+    TextEncoding rosterEncoding =
+        TextEncoding::ShiftJis; // the roster is rewritten in the encoding it came in
+};
+
+// The pupil who is working, set when a pupil is confirmed on the selection screen.
+struct WorkingPupil {
+    qint16 currentPupil = 0;
+    QString currentPupilName; // 20 characters, blank-padded
+    QString currentGradeLabel;
+    qint32 startTimer = 0; // seconds since midnight when the pupil was confirmed
+    qint16 currentLevel = 0;
+    qint16 goalLevelCleared = 0;
+};
+
+// The level table: names and kinds from the content, goals and point rules from the time-count file.
+struct LevelTable {
+    qint16 levelCount = 0;
+    int goalLevel = 0;
+    LevelArray<QString> levelName;
+    LevelArray<qint16> levelKind;
+    LevelArray<qint32> levelGoal;
+    LevelArray<qint32> levelGoal2;
+    LevelArray<qint32> levelBonusPoints;
+    LevelArray<qint16> levelBonusRuns;
+    LevelArray<float> levelBonusFactor;
+    LevelArray<double> levelQuotaRuns;
+    LevelArray<double> levelQuotaPoints;
+    LevelArray<double> levelRecentDays;
+    LevelArray<double> levelQuotaDays;
+    LevelArray<std::array<QString, 3>> levelKeptColumns; // columns 10 to 12, unused
+    int groupsLoaded = 0;                                // groups of twelve fields read from the file
+};
+
+// The newest score records as loaded by the count, 20000 slots indexed by load position 1.. .
+inline constexpr int kMaxLoadedRecords = 20000;
+struct LoadedRecords {
+    std::vector<double> recordDate = std::vector<double>(kMaxLoadedRecords + 1);
+    std::vector<double> recordClock = std::vector<double>(kMaxLoadedRecords + 1);
+    std::vector<qint16> recordPupil = std::vector<qint16>(kMaxLoadedRecords + 1);
+    std::vector<qint16> recordLevel = std::vector<qint16>(kMaxLoadedRecords + 1);
+    std::vector<qint32> recordResult = std::vector<qint32>(kMaxLoadedRecords + 1);
+    qint16 loadedRecordCount = 0;
+};
+
+// Result value meaning both "time ran out" and "no best result yet".
+inline constexpr qint32 kNoResult = 99999;
+
+// Per-pupil figures rebuilt from the score file by every count.
+struct PupilFigures {
+    LevelPupilTable<float> todayCount;
+    LevelPupilTable<qint32> todayPoints;
+    LevelPupilTable<qint16> totalCount;
+    LevelPupilTable<qint32> totalPoints;
+    LevelPupilTable<qint16> recentCount;
+    LevelPupilTable<qint32> recentPoints;
+    LevelPupilTable<qint16> quotaCount;
+    LevelPupilTable<qint32> quotaPoints;
+    LevelPupilTable<qint32> bestResult;
+    LevelArray<qint32> levelBestResult;
+    LoadedRecords loaded;
+    // Set by the end-of-drill bookkeeping, cleared by the result screen once shown.
+    qint16 newPersonalBest = 0;
+    qint16 newLevelBest = 0;
+    qint16 alreadyCleared = 0;
+};
+
+// Values of the drill that is running.
+struct RunningDrill {
+    qint16 questionsPerSheet = 10;
+    qint32 solvedCount = 0;
+    double drillStartTime = 0;
+    qint32 elapsedSeconds = 0;
+    qint32 timeLimitSeconds = 0;
+    qint32 finalTime = 0;
+    qint16 timeUp = 0;
+    qint16 sheetFinished = 0;
+    qint16 drillEnding = 0;
+    qint16 judgingBusy = 0;
+    qint16 judgement = 0; // 0 none, 1 correct, 2 wrong
+    qint16 correctionState = 0;
+};
+
+// Sound events and the state of the last cue.
+inline constexpr int kSoundEvents = 10;
+inline constexpr int kSoundFilesPerEvent = 20;
+inline constexpr int kSoundCountRow = 21;
+struct SoundState {
+    // soundTable[column][row]: row 0 the event name, rows 1..20 file names, row 21 the count as text.
+    std::array<std::array<QString, kSoundCountRow + 1>, kSoundEvents + 1> soundTable;
+    qint16 soundFailCount = 0;
+    QString lastCommand;
+    QString lastResultCode;
+    QString lastReply;
+};
+
+// Everything the screens hand each other, owned by the program for its whole run.
+struct ProgramState {
+    Configuration config;
+    RosterTables roster;
+    WorkingPupil pupil;
+    LevelTable levels;
+    PupilFigures figures;
+    RunningDrill drill;
+    SoundState sound;
+};
+
+} // namespace warizan

@@ -1,0 +1,86 @@
+#include "textdata/encoding.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace warizan {
+
+namespace {
+// ICU (through Qt) maps this name to Microsoft's CP932 table, which has the NEC and IBM extensions
+// (①, Ⅰ, －, ～) that Japanese Windows machines write. A strict JIS table would reject them.
+constexpr const char* kShiftJisName = "windows-31j";
+
+bool hasUtf8Bom(const QByteArray& bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF");
+}
+} // namespace
+
+TextEncoding detectEncoding(const QByteArray& bytes) {
+    if (hasUtf8Bom(bytes))
+        return TextEncoding::Utf8WithBom;
+    bool nonAscii = false;
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            nonAscii = true;
+            break;
+        }
+    }
+    if (!nonAscii)
+        return TextEncoding::ShiftJis;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = utf8.decode(bytes);
+    return utf8.hasError() ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+}
+
+QString decodeText(const QByteArray& bytes, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8WithBom:
+        return QString::fromUtf8(bytes.mid(hasUtf8Bom(bytes) ? 3 : 0));
+    case TextEncoding::Utf8:
+        return QString::fromUtf8(bytes);
+    case TextEncoding::ShiftJis:
+        break;
+    }
+    return fromShiftJis(bytes);
+}
+
+QByteArray encodeText(const QString& text, TextEncoding encoding, bool* ok) {
+    if (encoding != TextEncoding::ShiftJis) {
+        if (ok)
+            *ok = true;
+        QByteArray out = encoding == TextEncoding::Utf8WithBom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+        return out + text.toUtf8();
+    }
+    QStringEncoder encoder(kShiftJisName, QStringEncoder::Flag::Stateless);
+    QByteArray out = encoder.encode(text);
+    if (ok)
+        *ok = !encoder.hasError();
+    return out;
+}
+
+QByteArray shiftJisField(const QString& text, int width) {
+    QByteArray out;
+    out.reserve(width);
+    QStringEncoder encoder(kShiftJisName, QStringEncoder::Flag::Stateless);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        QByteArray bytes = encoder.encode(QStringView(text).mid(i, len));
+        if (encoder.hasError() || bytes.isEmpty()) {
+            encoder.resetState();
+            bytes = QByteArray("?");
+        }
+        if (out.size() + bytes.size() > width)
+            break;
+        out += bytes;
+        i += len;
+    }
+    out.append(width - out.size(), ' ');
+    return out;
+}
+
+QString fromShiftJis(const QByteArray& bytes) {
+    QStringDecoder decoder(kShiftJisName, QStringDecoder::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
+} // namespace warizan

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace warizan {
+
+// The encodings a text file of the suite can come in. Files from the suite's Windows machines are
+// Shift-JIS (the CP932 table); files edited on newer machines may be UTF-8, with or without a BOM.
+enum class TextEncoding { ShiftJis, Utf8, Utf8WithBom };
+
+// Picks the encoding of a whole file: a BOM means UTF-8; bytes that decode as strict UTF-8 and contain
+// non-ASCII text are UTF-8; everything else (including pure ASCII) is Shift-JIS, the suite's own encoding.
+TextEncoding detectEncoding(const QByteArray& bytes);
+
+// Decodes bytes in the given encoding (the BOM, if any, is dropped).
+QString decodeText(const QByteArray& bytes, TextEncoding encoding);
+
+// Encodes text; returns false in `ok` when a character has no form in that encoding.
+QByteArray encodeText(const QString& text, TextEncoding encoding, bool* ok = nullptr);
+
+// CP932 bytes of `text`, cut to at most `width` bytes without splitting a double-byte character and padded
+// with blanks (0x20) up to exactly `width`. Characters CP932 cannot hold become "?" so a field never
+// carries bytes another program would misread.
+QByteArray shiftJisField(const QString& text, int width);
+
+// Decodes a CP932 field read from a record (blank and zero padding is kept; the caller trims).
+QString fromShiftJis(const QByteArray& bytes);
+
+} // namespace warizan

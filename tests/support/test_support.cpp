@@ -1,0 +1,94 @@
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace warizan::test {
+
+void writeTextFile(const QString& path, const QString& text, TextEncoding encoding) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QString crlf = text;
+    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    crlf.replace(u'\n', QStringLiteral("\r\n"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(encodeText(crlf, encoding));
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+SoundDevice::Outcome ScriptedSoundDevice::play(const QString& path) {
+    played.append(path);
+    if (script.empty())
+        return {true, {}};
+    Outcome next = script.front();
+    script.pop_front();
+    return next;
+}
+
+void ScriptedSoundDevice::failNext(const QString& errorText, int times) {
+    for (int i = 0; i < times; ++i)
+        script.push_back({false, errorText});
+}
+
+TempSuite::TempSuite(int layoutMode)
+    : m_layoutMode(layoutMode) {
+    QDir(root()).mkpath(QStringLiteral("drill"));
+    if (layoutMode == 1)
+        QDir(root()).mkpath(QStringLiteral("files"));
+    else
+        QDir(root()).mkpath(QStringLiteral("音フォルダ"));
+    writeSettings(QStringLiteral("%1,0,0,0,0,0,0,0,0,0\n").arg(layoutMode));
+    writeCommon(QStringLiteral("4,\"12345テスト家\",0,0,0,0,0,0,0,0\n"));
+    writeDefaultLevelTable();
+    writeSoundTable(QStringLiteral("正解音2\nseikai1\nseikai2\n*\n間違い音2\nmachigai1\n*\n"
+                                   "自己最高音2\njiko1\n*\n不合格音1\nfugoukaku1\n*\n"));
+}
+
+QString TempSuite::programFolder() const {
+    return root() + QStringLiteral("/drill");
+}
+QString TempSuite::commonFolder() const {
+    return m_layoutMode == 1 ? root() + QStringLiteral("/files/") : root() + u'/';
+}
+QString TempSuite::programDataFolder() const {
+    return programFolder() + u'/';
+}
+QString TempSuite::soundFolder() const {
+    return m_layoutMode == 1 ? root() + QStringLiteral("/files/") : root() + QStringLiteral("/音フォルダ/");
+}
+
+void TempSuite::writeSettings(const QString& text) {
+    writeTextFile(programFolder() + QStringLiteral("/設定.txt"), text);
+}
+void TempSuite::writeCommon(const QString& text) {
+    writeTextFile(commonFolder() + QStringLiteral("共通データ.txt"), text);
+}
+void TempSuite::writeDefaultLevelTable() {
+    QString text;
+    for (int level = 0; level <= 4; ++level)
+        text += QStringLiteral("%1,%2,100,10,1,0,0,7,30,0,0,0\n").arg(60 * (level + 1)).arg(90 * (level + 1));
+    writeLevelTable(text);
+}
+void TempSuite::writeLevelTable(const QString& text) {
+    writeTextFile(programDataFolder() + QStringLiteral("タイム回数データ.txt"), text);
+}
+void TempSuite::writeSoundTable(const QString& text) {
+    writeTextFile(soundFolder() + QStringLiteral("新音ファイル.txt"), text);
+}
+void TempSuite::writeRoster(const QString& text, TextEncoding encoding) {
+    writeTextFile(commonFolder() + QStringLiteral("生徒用名簿.txt"), text, encoding);
+}
+
+TestContext::TestContext()
+    : state(std::make_unique<ProgramState>())
+    , context{*state, clock, dialogs, sound, starter, random} {}
+
+} // namespace warizan::test
