@@ -59,23 +59,32 @@ QByteArray encodeText(const QString& text, TextEncoding encoding, bool* ok) {
 }
 
 QByteArray shiftJisField(const QString& text, int width) {
-    QByteArray out;
-    out.reserve(width);
-    QStringEncoder encoder(kShiftJisName, QStringEncoder::Flag::Stateless);
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        QByteArray bytes = encoder.encode(QStringView(text).mid(i, len));
-        if (encoder.hasError() || bytes.isEmpty()) {
-            encoder.resetState();
-            bytes = QByteArray("?");
+    QByteArray bytes;
+    QStringEncoder whole(kShiftJisName, QStringEncoder::Flag::Stateless);
+    bytes = whole.encode(text);
+    if (whole.hasError()) {
+        // Rare: encode character by character so only the unmappable ones become "?".
+        bytes.clear();
+        for (qsizetype i = 0; i < text.size();) {
+            const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+            QStringEncoder one(kShiftJisName, QStringEncoder::Flag::Stateless);
+            const QByteArray part = one.encode(QStringView(text).mid(i, len));
+            bytes += (one.hasError() || part.isEmpty()) ? QByteArray("?") : part;
+            i += len;
         }
-        if (out.size() + bytes.size() > width)
-            break;
-        out += bytes;
-        i += len;
     }
-    out.append(width - out.size(), ' ');
-    return out;
+    // Cut at `width` bytes, but never between the lead and trail byte of a double-byte character.
+    qsizetype cut = 0;
+    while (cut < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes.at(cut));
+        const qsizetype len = ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) ? 2 : 1;
+        if (cut + len > width)
+            break;
+        cut += len;
+    }
+    bytes.truncate(cut);
+    bytes.append(width - cut, ' ');
+    return bytes;
 }
 
 QString fromShiftJis(const QByteArray& bytes) {

@@ -141,7 +141,7 @@ void TextDataWriter::addNumber(double value) {
 void TextDataWriter::addText(const QString& text) {
     separate();
     QString safe = text;
-    safe.replace(u'"', QChar(0xFF02));
+    safe.replace(u'"', QChar(0x201D));
     m_text += u'"' + safe + u'"';
 }
 

@@ -51,7 +51,7 @@ public:
     void addNumber(qint64 value);
     void addNumber(double value);
     // A double quote inside the text would end the field early for every reader of the file, so it is
-    // written as the full-width "＂" instead.
+    // written as "”" (in every Japanese code page) instead.
     void addText(const QString& text);
     void endRecord();
 

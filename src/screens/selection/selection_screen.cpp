@@ -101,6 +101,7 @@ bool SelectionScreen::load() {
         return false;
     }
 
+    present();
     Label4->setText(m_context.state.config.contentHeading);
     List1->setCurrentRow(0);
     QCoreApplication::processEvents();

@@ -1,0 +1,22 @@
+// A second copy of the program as far as the single-instance guard is concerned: takes the guard of the
+// program folder given, prints "held" or "refused", and keeps it until its standard input closes.
+
+#include "platform/single_instance.h"
+
+#include <cstdio>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc != 2)
+        return 2;
+    warizan::SingleInstance guard(QString::fromLocal8Bit(argv[1]));
+    const bool held = guard.acquire();
+    std::puts(held ? "held" : "refused");
+    std::fflush(stdout);
+    if (!held)
+        return 1;
+    char buffer[64];
+    while (std::fgets(buffer, sizeof buffer, stdin) != nullptr) {
+    }
+    return 0;
+}

@@ -1,0 +1,178 @@
+#include "test_support.h"
+#include "textdata/text_data.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace warizan;
+
+class TextDataTest final : public QObject {
+    Q_OBJECT
+private slots:
+    void splitsFields_data();
+    void splitsFields();
+    void readsBothEncodingsAlike_data();
+    void readsBothEncodingsAlike();
+    void leadingNumber_data();
+    void leadingNumber();
+    void writesTheSuitesFormat();
+    void writerRoundTripsThroughReader();
+    void refusesUnmappableTextAndKeepsOldFile();
+    void cutsShiftJisFieldsAtCharacterBoundary_data();
+    void cutsShiftJisFieldsAtCharacterBoundary();
+    void reportsMissingFile();
+};
+
+void TextDataTest::splitsFields_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("commas and lines")
+        << QStringLiteral("1,2\r\n3\n4\r5") << QStringList{"1", "2", "3", "4", "5"};
+    QTest::newRow("quotes dropped, commas kept inside")
+        << QStringLiteral("\"a, b\",\"c\"") << QStringList{"a, b", "c"};
+    QTest::newRow("blanks around unquoted fields dropped")
+        << QStringLiteral("  12 ,\t x y  \n") << QStringList{"12", "x y"};
+    QTest::newRow("blanks inside quotes kept")
+        << QStringLiteral("\" たろう  \",3") << QStringList{" たろう  ", "3"};
+    QTest::newRow("empty fields between commas") << QStringLiteral("1,,3") << QStringList{"1", "", "3"};
+    QTest::newRow("comma before line end leaves an empty field")
+        << QStringLiteral("1,\r\n2") << QStringList{"1", "", "2"};
+    QTest::newRow("blank lines carry no field")
+        << QStringLiteral("1\r\n\r\n  \r\n2\r\n\r\n") << QStringList{"1", "2"};
+    QTest::newRow("text after closing quote ignored")
+        << QStringLiteral("\"ab\"cd,2") << QStringList{"ab", "2"};
+    QTest::newRow("unclosed quote runs to end") << QStringLiteral("\"abc") << QStringList{"abc"};
+    QTest::newRow("empty quoted field") << QStringLiteral("\"\",1") << QStringList{"", "1"};
+}
+
+void TextDataTest::splitsFields() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, fields);
+    TextDataReader reader = TextDataReader::fromText(text);
+    QStringList got;
+    while (!reader.atEnd())
+        got << reader.readText();
+    QCOMPARE(got, fields);
+    QVERIFY(reader.readText().isEmpty()); // past the end
+}
+
+void TextDataTest::readsBothEncodingsAlike_data() {
+    QTest::addColumn<int>("encoding");
+    QTest::newRow("Shift-JIS") << int(TextEncoding::ShiftJis);
+    QTest::newRow("UTF-8") << int(TextEncoding::Utf8);
+    QTest::newRow("UTF-8 with BOM") << int(TextEncoding::Utf8WithBom);
+}
+
+void TextDataTest::readsBothEncodingsAlike() {
+    QFETCH(int, encoding);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("名簿.txt"));
+    test::writeTextFile(path, QStringLiteral("1,2016,0,0,\"①さくら～－Ⅰ\",0\n"), TextEncoding(encoding));
+    TextDataReader reader;
+    QVERIFY(reader.load(path, nullptr));
+    QCOMPARE(int(reader.encoding()), encoding);
+    QCOMPARE(reader.readInt(), 1);
+    QCOMPARE(reader.readInt(), 2016);
+    reader.readText();
+    reader.readText();
+    QCOMPARE(reader.readText(), QStringLiteral("①さくら～－Ⅰ"));
+    QCOMPARE(reader.readInt(), 0);
+    QVERIFY(reader.atEnd());
+}
+
+void TextDataTest::leadingNumber_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("digits then letters") << QStringLiteral("12345North") << 12345.0;
+    QTest::newRow("letters") << QStringLiteral("North") << 0.0;
+    QTest::newRow("zeros then letters") << QStringLiteral("00000North") << 0.0;
+    QTest::newRow("negative") << QStringLiteral("-7") << -7.0;
+    QTest::newRow("fraction") << QStringLiteral("1.5x") << 1.5;
+    QTest::newRow("blanks are passed over") << QStringLiteral(" 1 2") << 12.0;
+    QTest::newRow("exponent") << QStringLiteral("2e3") << 2000.0;
+    QTest::newRow("dangling exponent") << QStringLiteral("12e") << 12.0;
+    QTest::newRow("empty") << QString() << 0.0;
+    QTest::newRow("full-width digits are not digits") << QStringLiteral("１２") << 0.0;
+}
+
+void TextDataTest::leadingNumber() {
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(warizan::leadingNumber(text), value);
+}
+
+void TextDataTest::writesTheSuitesFormat() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.txt"));
+    TextDataWriter writer;
+    writer.addNumber(qint64(12));
+    writer.addNumber(qint64(-3));
+    writer.addText(QStringLiteral("はな\"こ"));
+    writer.addNumber(1.5);
+    writer.endRecord();
+    writer.addText(QString());
+    writer.endRecord();
+    QVERIFY(writer.save(path, TextEncoding::ShiftJis, nullptr));
+    const QByteArray expected = QByteArray("12,-3,\"") + QByteArray("\x82\xCD\x82\xC8\x81\x68\x82\xB1") +
+                                QByteArray("\",1.5\r\n\"\"\r\n");
+    QCOMPARE(test::readBytes(path), expected);
+}
+
+void TextDataTest::writerRoundTripsThroughReader() {
+    TextDataWriter writer;
+    writer.addNumber(qint64(5000));
+    writer.addText(QStringLiteral("やまだ　たろう      "));
+    writer.addText(QStringLiteral("a,b"));
+    writer.endRecord();
+    TextDataReader reader = TextDataReader::fromText(writer.text());
+    QCOMPARE(reader.readInt(), 5000);
+    QCOMPARE(reader.readText(), QStringLiteral("やまだ　たろう      "));
+    QCOMPARE(reader.readText(), QStringLiteral("a,b"));
+    QVERIFY(reader.atEnd());
+}
+
+void TextDataTest::refusesUnmappableTextAndKeepsOldFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("roster.txt"));
+    test::writeTextFile(path, QStringLiteral("old\n"));
+    TextDataWriter writer;
+    writer.addText(QStringLiteral("😀"));
+    writer.endRecord();
+    QString error;
+    QVERIFY(!writer.save(path, TextEncoding::ShiftJis, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(test::readBytes(path), QByteArray("old\r\n"));
+    QVERIFY(writer.save(path, TextEncoding::Utf8, nullptr));
+    QCOMPARE(test::readBytes(path), QByteArray("\"\xF0\x9F\x98\x80\"\r\n"));
+}
+
+void TextDataTest::cutsShiftJisFieldsAtCharacterBoundary_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("padded") << QStringLiteral("ab") << 5 << QByteArray("ab   ");
+    QTest::newRow("cut") << QStringLiteral("abcdef") << 5 << QByteArray("abcde");
+    QTest::newRow("double-byte fits") << QStringLiteral("aあ") << 3 << QByteArray("a\x82\xA0");
+    QTest::newRow("double-byte would split") << QStringLiteral("abあ") << 3 << QByteArray("ab ");
+    QTest::newRow("unmappable becomes ?") << QStringLiteral("a😀b") << 4 << QByteArray("a?b ");
+    QTest::newRow("empty") << QString() << 5 << QByteArray("     ");
+}
+
+void TextDataTest::cutsShiftJisFieldsAtCharacterBoundary() {
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(shiftJisField(text, width), bytes);
+}
+
+void TextDataTest::reportsMissingFile() {
+    QTemporaryDir dir;
+    TextDataReader reader;
+    QString error;
+    QVERIFY(!reader.load(dir.filePath(QStringLiteral("none.txt")), &error));
+    QCOMPARE(error, QStringLiteral("ファイルが見つかりません"));
+}
+
+QTEST_GUILESS_MAIN(TextDataTest)
+#include "tst_text_data.moc"
