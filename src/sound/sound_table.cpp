@@ -2,6 +2,8 @@
 
 #include "textdata/text_data.h"
 
+#include <algorithm>
+
 namespace warizan {
 
 QString soundEventName(int column) {
@@ -44,7 +46,9 @@ bool loadSoundTable(const QString& path, SoundState& sound, QString* error) {
 int soundFileCount(const SoundState& sound, int column) {
     if (column < 1 || column > kSoundEvents)
         return 0;
-    return static_cast<int>(leadingNumber(sound.soundTable[column][kSoundCountRow]));
+    // The row holds what the reader stored, but a number out of int's range must not reach the cast.
+    const double count = leadingNumber(sound.soundTable[column][kSoundCountRow]);
+    return count < 0 ? 0 : static_cast<int>(std::min(count, double(kSoundFilesPerEvent)));
 }
 
 } // namespace warizan

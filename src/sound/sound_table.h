@@ -31,7 +31,7 @@ QString soundEventName(int column);
 // overwrites what it lists. Returns false with a Japanese description when the file cannot be read.
 bool loadSoundTable(const QString& path, SoundState& sound, QString* error);
 
-// The number of file names of an event (0 while the event has no list).
+// The number of file names of an event: 0 while the event has no list, never more than 20.
 int soundFileCount(const SoundState& sound, int column);
 
 } // namespace warizan
