@@ -1,0 +1,117 @@
+#include "roster/roster_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <climits>
+#include <cmath>
+
+namespace warizan {
+
+namespace {
+
+const QString kNotFound = QStringLiteral("ファイルが見つかりません");
+const QString kNoAccess = QStringLiteral("ファイルにアクセスできません");
+const QString kPastEnd = QStringLiteral("ファイルの終わりを越えて読もうとしました");
+
+void setError(RosterFileError* error, int number, const QString& description) {
+    if (error)
+        *error = {number, description};
+}
+
+// Whole numbers as the suite's programs read them into integer fields: halves go to the even neighbour.
+// Values beyond int are held at its limits, which every range check then refuses.
+int wholeNumber(double value) {
+    if (std::isnan(value))
+        return 0;
+    const double rounded = std::nearbyint(value);
+    if (rounded <= double(INT_MIN))
+        return INT_MIN;
+    if (rounded >= double(INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(rounded);
+}
+
+} // namespace
+
+QString rosterPath(const Configuration& config) {
+    return config.commonFolder + kRosterFileName;
+}
+
+QString rosterTempPath(const Configuration& config) {
+    return config.commonFolder + kRosterTempFileName;
+}
+
+QString fixedWidthText(const QString& text, int width) {
+    QString cut = text.left(width);
+    if (cut.size() == width && text.size() > width && cut.back().isHighSurrogate())
+        cut.chop(1);
+    return cut.leftJustified(width, u' ');
+}
+
+bool RosterReader::open(const QString& path, RosterFileError* error) {
+    m_fields = TextDataReader();
+    if (!QFileInfo::exists(path)) {
+        setError(error, kErrorFileNotFound, kNotFound);
+        return false;
+    }
+    if (!m_fields.load(path, nullptr)) {
+        setError(error, kErrorFileAccess, kNoAccess);
+        return false;
+    }
+    return true;
+}
+
+bool RosterReader::readEntry(RosterEntry* entry, RosterFileError* error) {
+    if (m_fields.fieldCount() - m_fields.fieldsRead() < 8) {
+        setError(error, kErrorInputPastEnd, kPastEnd);
+        return false;
+    }
+    entry->number = wholeNumber(m_fields.readNumber());
+    entry->birthYear = wholeNumber(m_fields.readNumber());
+    entry->reserved3 = wholeNumber(m_fields.readNumber());
+    entry->reserved4 = wholeNumber(m_fields.readNumber());
+    entry->name = fixedWidthText(m_fields.readText(), kRosterTextWidth);
+    entry->status = wholeNumber(m_fields.readNumber());
+    entry->reserved7 = fixedWidthText(m_fields.readText(), kRosterTextWidth);
+    entry->reserved8 = fixedWidthText(m_fields.readText(), kRosterTextWidth);
+    return true;
+}
+
+bool readRosterFile(const QString& path, std::vector<RosterEntry>* entries, TextEncoding* encoding,
+                    RosterFileError* error) {
+    RosterReader reader;
+    if (!reader.open(path, error))
+        return false;
+    std::vector<RosterEntry> read;
+    while (!reader.atEnd()) {
+        RosterEntry entry;
+        if (!reader.readEntry(&entry, error))
+            return false;
+        read.push_back(std::move(entry));
+    }
+    *entries = std::move(read);
+    if (encoding)
+        *encoding = reader.encoding();
+    return true;
+}
+
+RosterRecovery 名簿ファイル処理(const Configuration& config, RosterFileError* error) {
+    {
+        QFile roster(rosterPath(config));
+        if (roster.open(QIODevice::ReadOnly))
+            return RosterRecovery::Readable;
+    }
+    const QString temp = rosterTempPath(config);
+    if (!QFileInfo::exists(temp)) {
+        setError(error, kErrorFileNotFound, kNotFound);
+        return RosterRecovery::Failed;
+    }
+    // QFile::rename never overwrites, so a roster that exists but cannot be read stays as it is.
+    if (!QFile::rename(temp, rosterPath(config))) {
+        setError(error, kErrorFileAccess, kNoAccess);
+        return RosterRecovery::Failed;
+    }
+    return RosterRecovery::Restored;
+}
+
+} // namespace warizan

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "state/program_state.h"
+#include "textdata/text_data.h"
+
+#include <QString>
+#include <vector>
+
+namespace warizan {
+
+inline const QString kRosterFileName = QStringLiteral("生徒用名簿.txt");
+// The copy a roster save leaves behind when it is interrupted; it becomes the roster again on recovery.
+inline const QString kRosterTempFileName = QStringLiteral("生徒用名簿temp.txt");
+
+// Characters of the name and of the two reserved text fields of an entry, as every program of the suite
+// keeps them.
+inline constexpr int kRosterTextWidth = 20;
+
+QString rosterPath(const Configuration& config);
+QString rosterTempPath(const Configuration& config);
+
+// A failure with the number the suite's programs have always reported for it, so a family's description
+// of a message still means the same thing.
+struct RosterFileError {
+    int number = 0;
+    QString description;
+};
+inline constexpr int kErrorFileNotFound = 53;
+inline constexpr int kErrorInputPastEnd = 62;
+inline constexpr int kErrorFileAccess = 75;
+
+// `text` cut or blank-padded to exactly `width` characters; a cut never splits a surrogate pair, so a
+// rewritten file always encodes.
+QString fixedWidthText(const QString& text, int width);
+
+// Reads the roster one entry (eight fields) at a time, in file order, in whichever layout of the field
+// format and whichever of the suite's encodings the file comes in.
+class RosterReader final {
+public:
+    // Loads the whole file; a missing file reports kErrorFileNotFound, any other failure kErrorFileAccess.
+    bool open(const QString& path, RosterFileError* error);
+    bool atEnd() const { return m_fields.atEnd(); }
+    // The next entry with its text fields at their fixed width and its numbers rounded to whole numbers
+    // (halves to even, as the suite's programs read them). Fewer than eight fields left is
+    // kErrorInputPastEnd: a cut-short entry is not guessed at.
+    bool readEntry(RosterEntry* entry, RosterFileError* error);
+    // The encoding the file came in, which a rewrite of the roster must keep.
+    TextEncoding encoding() const { return m_fields.encoding(); }
+
+private:
+    TextDataReader m_fields;
+};
+
+// Every entry of the roster in file order, whatever its status or number.
+bool readRosterFile(const QString& path, std::vector<RosterEntry>* entries, TextEncoding* encoding,
+                    RosterFileError* error);
+
+// What the roster recovery found.
+enum class RosterRecovery {
+    Readable, // the roster opened; nothing was done
+    Restored, // the roster could not be opened and the interrupted-save copy took its place
+    Failed    // neither: `error` says why, and the program cannot go on to the pupil list
+};
+
+// Run before the roster is used: when the roster cannot be opened for reading, the copy an interrupted
+// save left behind is renamed to be the roster. An existing but unreadable roster is never replaced.
+RosterRecovery 名簿ファイル処理(const Configuration& config, RosterFileError* error = nullptr);
+
+} // namespace warizan
