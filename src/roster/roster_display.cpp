@@ -1,0 +1,69 @@
+#include "roster/roster_display.h"
+
+#include "records/score_count.h"
+#include "roster/grade.h"
+#include "roster/roster_file.h"
+
+#include <QCoreApplication>
+
+namespace warizan {
+
+namespace {
+
+// The steps of the build as the failure message numbers them.
+constexpr double kStageOpen = 2;
+constexpr double kStageRead = 3;
+
+// Opens and reads the whole roster; `stage` tells how far it got.
+bool readRoster(const QString& path, std::vector<RosterEntry>* entries, TextEncoding* encoding, double* stage,
+                RosterFileError* error) {
+    *stage = kStageOpen;
+    RosterReader reader;
+    if (!reader.open(path, error))
+        return false;
+    *stage = kStageRead;
+    entries->clear();
+    while (!reader.atEnd()) {
+        RosterEntry entry;
+        if (!reader.readEntry(&entry, error))
+            return false;
+        entries->push_back(std::move(entry));
+    }
+    *encoding = reader.encoding();
+    return true;
+}
+
+} // namespace
+
+bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list) {
+    ProgramState& state = context.state;
+    state.roster.gradeBaseYear = gradeBaseYear(context.clock.today(), state.config.schoolYearStartMonth);
+    // The count handles its own failures (waiting for other copies that are writing, and ending the
+    // program when the score file cannot be opened at all).
+    if (!countScores(context))
+        return false;
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::processEvents();
+
+    int retryCount = 0;
+    double listStage = kStageOpen;
+    std::vector<RosterEntry> entries;
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    RosterFileError error;
+    while (!readRoster(rosterPath(state.config), &entries, &encoding, &listStage, &error)) {
+        context.clock.waitLettingEventsRun(kRosterRetryWaitMs);
+        if (++retryCount >= kRosterFailuresBeforeEnd) {
+            context.dialogs.showMessage(state.config.contentHeading,
+                                        QStringLiteral("名簿表示") + QString::number(listStage) +
+                                            error.description + QString::number(error.number),
+                                        Dialogs::Icon::None);
+            context.dialogs.endProgram(1);
+            return false;
+        }
+    }
+    state.roster.rosterEncoding = encoding;
+    *list = buildPupilList(state, entries, displayMode, gradeFilter);
+    return true;
+}
+
+} // namespace warizan
