@@ -13,7 +13,12 @@ namespace {
 void usage() {
     warizan::tool::err() << QStringLiteral(
         "使い方: warizan-data <コマンド> --program-folder DIR [オプション]\n"
-        "  config   設定を読み、JSON で表示します\n");
+        "  config   設定を読み、JSON で表示します\n"
+        "  figures  成績を数え、全員の回数・ポイント・最高記録を JSON で表示します [--today YYYY-MM-DD]\n"
+        "  append   1回分の成績を書き足します --pupil P --level L --result 秒 [--today ..] [--now HH:MM:SS]\n"
+        "  pupils   名前の一覧を表示します [--today ..] [--mode 0-3] [--filter 全学年]\n"
+        "  export   成績ファイルの全記録を CSV で出力します\n"
+        "  check    設定・名簿・成績ファイルを調べ、問題を報告します（何も変えません）\n");
 }
 
 } // namespace
@@ -27,6 +32,11 @@ int main(int argc, char** argv) {
     }
     const std::map<QString, std::function<int(const QStringList&)>> commands = {
         {QStringLiteral("config"), warizan::tool::configCommand},
+        {QStringLiteral("figures"), warizan::tool::figuresCommand},
+        {QStringLiteral("append"), warizan::tool::appendCommand},
+        {QStringLiteral("pupils"), warizan::tool::pupilsCommand},
+        {QStringLiteral("export"), warizan::tool::exportCommand},
+        {QStringLiteral("check"), warizan::tool::checkCommand},
     };
     const QString word = args.takeFirst();
     const auto it = commands.find(word);

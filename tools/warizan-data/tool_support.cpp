@@ -42,6 +42,10 @@ void ConsoleDialogs::showMessage(const QString& title, const QString& text, Icon
     err() << title << ": " << text << Qt::endl;
 }
 
+ToolContext::ToolContext()
+    : state(std::make_unique<ProgramState>())
+    , context{*state, clock, dialogs, sound, starter, random} {}
+
 QTextStream& out() {
     static QTextStream stream(stdout);
     stream.setEncoding(QStringConverter::Utf8);

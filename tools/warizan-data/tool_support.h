@@ -3,10 +3,12 @@
 #include "app/app_context.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/process_starter.h"
 
 #include <QStringList>
 #include <QTextStream>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace warizan::tool {
@@ -48,6 +50,24 @@ public:
     }
     bool ended = false;
     int code = 0;
+};
+
+// The tool never plays a sound.
+class NoSoundDevice final : public SoundDevice {
+public:
+    Outcome play(const QString&) override { return {false, QStringLiteral("音は鳴らしません")}; }
+};
+
+// The program-wide state and the services as the program's routines see them, for one command.
+struct ToolContext {
+    ToolContext();
+    std::unique_ptr<ProgramState> state;
+    ToolClock clock;
+    ConsoleDialogs dialogs;
+    NoSoundDevice sound;
+    SystemProcessStarter starter;
+    RandomSource random;
+    AppContext context;
 };
 
 QTextStream& out();

@@ -5,7 +5,7 @@
 #include "platform/single_instance.h"
 #include "screens/drill_icon.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -44,6 +44,9 @@ void SelectionScreen::buildControls() {
 
     menuBar = named(new QMenuBar(c), "menuBar");
     menuBar->setGeometry(display::rect(0, 0, display::kDesignWidth, 24));
+    menuBar->setFont(display::font(display::Face::PGothic, 11));
+    menuBar->setAutoFillBackground(true);
+    menuBar->setPalette(QApplication::palette());
     menuFile = menuBar->addMenu(QStringLiteral("file"));
     menuFile->setObjectName(QStringLiteral("menufile"));
     menuend = menuFile->addAction(QStringLiteral("終了"));
