@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
 
 namespace warizan {
 
@@ -29,10 +30,14 @@ DesignForm::~DesignForm() {
 }
 
 void DesignForm::present() {
-    if (QGuiApplication::platformName() == u"offscreen")
+    if (QGuiApplication::platformName() == u"offscreen") {
         show();
-    else
+    } else {
+        // Cover the whole screen even where no window manager honours the full-screen request.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->geometry());
         showFullScreen();
+    }
     raise();
     activateWindow();
 }

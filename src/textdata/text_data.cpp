@@ -90,18 +90,18 @@ bool TextDataReader::load(const QString& path, QString* error) {
     QFile file(path);
     if (!file.exists()) {
         if (error)
-            *error = QStringLiteral("ファイルが見つかりません");
+            *error = QStringLiteral("ファイルが見つかりません。");
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("ファイルを開けません（%1）").arg(file.errorString());
+            *error = QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = QStringLiteral("ファイルを読めません（%1）").arg(file.errorString());
+            *error = QStringLiteral("ファイルを読めません（%1）。").arg(file.errorString());
         return false;
     }
     const TextEncoding encoding = detectEncoding(bytes);
@@ -155,13 +155,13 @@ bool TextDataWriter::save(const QString& path, TextEncoding encoding, QString* e
     const QByteArray bytes = encodeText(m_text, encoding, &encoded);
     if (!encoded) {
         if (error)
-            *error = QStringLiteral("この文字コードで書けない文字があります");
+            *error = QStringLiteral("この文字コードで書けない文字があります。");
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
-            *error = QStringLiteral("ファイルを書けません（%1）").arg(file.errorString());
+            *error = QStringLiteral("ファイルを書けません（%1）。").arg(file.errorString());
         return false;
     }
     return true;

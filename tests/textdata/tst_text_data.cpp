@@ -171,7 +171,7 @@ void TextDataTest::reportsMissingFile() {
     TextDataReader reader;
     QString error;
     QVERIFY(!reader.load(dir.filePath(QStringLiteral("none.txt")), &error));
-    QCOMPARE(error, QStringLiteral("ファイルが見つかりません"));
+    QCOMPARE(error, QStringLiteral("ファイルが見つかりません。"));
 }
 
 QTEST_GUILESS_MAIN(TextDataTest)
