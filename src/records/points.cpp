@@ -9,10 +9,20 @@ namespace warizan {
 
 namespace {
 
+// Rounds down without a call into the maths library: the count applies the rule to every loaded record.
+double floorOf(double value) {
+    // NaN, infinities and values this large are already whole (or have no floor to take).
+    constexpr double kAllWhole = 4503599627370496.0; // 2^52
+    if (!(std::fabs(value) < kAllWhole))
+        return value;
+    const double truncated = static_cast<double>(static_cast<qint64>(value));
+    return truncated > value ? truncated - 1 : truncated;
+}
+
 qint32 saturatedFloor(double value) {
     if (std::isnan(value))
         return 0;
-    const double floored = std::floor(value);
+    const double floored = floorOf(value);
     if (floored >= static_cast<double>(std::numeric_limits<qint32>::max()))
         return std::numeric_limits<qint32>::max();
     if (floored <= static_cast<double>(std::numeric_limits<qint32>::min()))
@@ -34,7 +44,7 @@ qint32 recordPoints(const LevelTable& levels, qint32 result, int level) {
     double base;
     if (r <= g) {
         const double ratio = (g - r) / g;
-        base = std::floor(ratio * ratio * ratio * 50.0 + 5.0);
+        base = floorOf(ratio * ratio * ratio * 50.0 + 5.0);
     } else if (r < 2.0 * g) {
         base = 4;
     } else if (r < 10.0 * g) {

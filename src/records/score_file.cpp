@@ -4,7 +4,8 @@
 #include "records/score_record.h"
 
 #include <algorithm>
-#include <vector>
+#include <array>
+#include <memory>
 
 namespace warizan {
 
@@ -155,9 +156,10 @@ bool loadScoreRecords(AppContext& context) {
     const qint64 recordCount = file.size() / kScoreRecordLength;
     const qint64 first = recordCount > kMaxLoadedRecords ? recordCount - kMaxLoadedRecords + 1 : 1;
     const qint64 wanted = (recordCount - first + 1) * kScoreRecordLength;
-    std::vector<char> bytes(static_cast<std::size_t>(wanted));
+    // Not cleared first: every byte used is read from the file.
+    const auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(wanted));
     loadStage = 5;
-    const qint64 got = file.seek((first - 1) * kScoreRecordLength) ? file.read(bytes.data(), wanted) : -1;
+    const qint64 got = file.seek((first - 1) * kScoreRecordLength) ? file.read(bytes.get(), wanted) : -1;
     if (got < 0)
         return endWith(context, readFailureText(loaded, file, loadStage, 1));
     lock.unlock();
@@ -165,9 +167,13 @@ bool loadScoreRecords(AppContext& context) {
 
     // The file may have been cut short since its length was taken: only whole records count.
     const qint64 readCount = got / kScoreRecordLength;
+    // The level's best is the smallest best of pupils 1 to 5000, which starts at "none" and is only ever
+    // lowered by their records; taking it from the records spares a pass over the whole table.
+    std::array<qint32, kLevelSlots> levelBest;
+    levelBest.fill(kNoResult);
     int k = 0;
     for (qint64 i = 0; i < readCount; ++i) {
-        const ScoreRecord record = decodeScoreRecord(bytes.data() + i * kScoreRecordLength);
+        const ScoreRecord record = decodeScoreRecord(bytes.get() + i * kScoreRecordLength);
         // A record outside the tables cannot be anybody's run on any level; it is left in the file.
         if (!isPupilNumber(record.pupil) || !isLevelNumber(record.level))
             continue;
@@ -179,6 +185,8 @@ bool loadScoreRecords(AppContext& context) {
         loaded.recordResult[k] = record.result;
         qint32& best = figures.bestResult.at(record.level, record.pupil);
         best = std::min(best, record.result);
+        if (record.pupil >= 1 && record.level >= 1)
+            levelBest[record.level] = std::min(levelBest[record.level], record.result);
         // Dateless or ownerless records keep their best result but are not runs to count: the next
         // record takes their slot.
         if (record.date < 0 || record.pupil == 0 || record.level < 1)
@@ -186,10 +194,8 @@ bool loadScoreRecords(AppContext& context) {
     }
     loaded.loadedRecordCount = static_cast<qint16>(k);
 
-    for (int level = 1; level <= kMaxLevel; ++level) {
-        const qint32* row = figures.bestResult.levelRow(level);
-        figures.levelBestResult[level] = std::min(kNoResult, *std::min_element(row + 1, row + kPupilSlots));
-    }
+    for (int level = 1; level <= kMaxLevel; ++level)
+        figures.levelBestResult[level] = levelBest[level];
     return true;
 }
 

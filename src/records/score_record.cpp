@@ -20,7 +20,7 @@ QDate dateValueEpoch() {
     return QDate(1899, 12, 30);
 }
 
-// Field writers and readers. Each moves an explicit little-endian byte image, so the files are the same
+// Field writers. Each moves an explicit little-endian byte image, so the files are the same
 // on every machine and no compiler padding ever reaches them.
 char* put16(char* out, qint16 value) {
     qToLittleEndian(value, out);
@@ -37,23 +37,6 @@ char* putDouble(char* out, double value) {
 template <std::size_t N> char* putText(char* out, const std::array<char, N>& field) {
     std::memcpy(out, field.data(), N);
     return out + N;
-}
-
-const char* get16(const char* in, qint16* value) {
-    *value = qFromLittleEndian<qint16>(in);
-    return in + 2;
-}
-const char* get32(const char* in, qint32* value) {
-    *value = qFromLittleEndian<qint32>(in);
-    return in + 4;
-}
-const char* getDouble(const char* in, double* value) {
-    *value = std::bit_cast<double>(qFromLittleEndian<quint64>(in));
-    return in + 8;
-}
-template <std::size_t N> const char* getText(const char* in, std::array<char, N>* field) {
-    std::memcpy(field->data(), in, N);
-    return in + N;
 }
 
 template <std::size_t N> std::array<char, N> textField(const QString& text) {
@@ -83,20 +66,6 @@ void encodeScoreRecord(const ScoreRecord& record, char* out) {
     putText(out, record.reservedText);
 }
 
-ScoreRecord decodeScoreRecord(const char* in) {
-    ScoreRecord record;
-    in = getDouble(in, &record.date);
-    in = getDouble(in, &record.clockTime);
-    in = get16(in, &record.pupil);
-    in = get16(in, &record.level);
-    in = get32(in, &record.result);
-    in = getText(in, &record.schoolCodeText);
-    in = getText(in, &record.spareText);
-    in = getText(in, &record.pointsText);
-    getText(in, &record.reservedText);
-    return record;
-}
-
 void encodeHomeScoreRecord(const HomeScoreRecord& record, char* out) {
     out = putText(out, record.folderText);
     out = put16(out, record.contentNumber);
@@ -112,6 +81,7 @@ void encodeHomeScoreRecord(const HomeScoreRecord& record, char* out) {
 }
 
 HomeScoreRecord decodeHomeScoreRecord(const char* in) {
+    using namespace recordbytes;
     HomeScoreRecord record;
     in = getText(in, &record.folderText);
     in = get16(in, &record.contentNumber);

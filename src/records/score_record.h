@@ -6,7 +6,10 @@
 #include <QDate>
 #include <QString>
 #include <QTime>
+#include <QtEndian>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <vector>
 
 namespace warizan {
@@ -56,9 +59,43 @@ struct HomeScoreRecord {
     TextField5 reservedText{};
 };
 
+namespace recordbytes {
+// Little-endian field readers; each returns the position after the field.
+inline const char* get16(const char* in, qint16* value) {
+    *value = qFromLittleEndian<qint16>(in);
+    return in + 2;
+}
+inline const char* get32(const char* in, qint32* value) {
+    *value = qFromLittleEndian<qint32>(in);
+    return in + 4;
+}
+inline const char* getDouble(const char* in, double* value) {
+    *value = std::bit_cast<double>(qFromLittleEndian<quint64>(in));
+    return in + 8;
+}
+template <std::size_t N> const char* getText(const char* in, std::array<char, N>* field) {
+    std::memcpy(field->data(), in, N);
+    return in + N;
+}
+} // namespace recordbytes
+
 // `out` must hold kScoreRecordLength (kHomeScoreRecordLength) bytes; `bytes` likewise.
 void encodeScoreRecord(const ScoreRecord& record, char* out);
-ScoreRecord decodeScoreRecord(const char* bytes);
+// Inline because the count decodes up to 20000 records every time a screen shows the figures.
+inline ScoreRecord decodeScoreRecord(const char* bytes) {
+    using namespace recordbytes;
+    ScoreRecord record;
+    bytes = getDouble(bytes, &record.date);
+    bytes = getDouble(bytes, &record.clockTime);
+    bytes = get16(bytes, &record.pupil);
+    bytes = get16(bytes, &record.level);
+    bytes = get32(bytes, &record.result);
+    bytes = getText(bytes, &record.schoolCodeText);
+    bytes = getText(bytes, &record.spareText);
+    bytes = getText(bytes, &record.pointsText);
+    getText(bytes, &record.reservedText);
+    return record;
+}
 void encodeHomeScoreRecord(const HomeScoreRecord& record, char* out);
 HomeScoreRecord decodeHomeScoreRecord(const char* bytes);
 
