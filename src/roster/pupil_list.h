@@ -58,7 +58,8 @@ int pupilNumberOfKey(const QString& key);
 // Builds the list from the roster's entries in file order, with the figures and gradeBaseYear already in
 // `state`. Fills the pupil tables for every entry with a usable number (listed or not) and the positional
 // tables for the listed ones. Listed are status 0, and status 2 when showInactivePupils is 1; an entry
-// whose number lies outside 0..5000 or whose birth year does not fit the table is not listed at all.
+// whose number lies outside 0..5000 or whose birth year does not fit the table is not listed at all, nor
+// is a listed entry beyond the 5001 list positions the tables hold.
 // Lines are ordered by their full text (birth year first, so the oldest come first; then grade label and
 // name) in UTF-16 code-unit order, which puts hiragana before katakana before kanji.
 PupilList buildPupilList(ProgramState& state, const std::vector<RosterEntry>& fileEntries, int displayMode,

@@ -13,15 +13,17 @@ using namespace warizan;
 using namespace warizan::test;
 
 Q_DECLARE_METATYPE(TextEncoding)
+Q_DECLARE_METATYPE(RosterRecovery)
 
 namespace {
 
-const QDate kToday(2024, 4, 10);
+const QDate kToday(2024, 3, 15); // before the school year of 2024 starts in April
 
 // たろう is a third grader and はなこ in her last pre-school year on kToday; pupil 3 is inactive.
-const QString kFamily = QStringLiteral("1,2015,0,0,\"たろう\",0,\"\",\"\"\n"
-                                       "2,2018,0,0,\"はなこ\",0,\"\",\"\"\n"
-                                       "3,1980,0,0,\"ちち\",2,\"\",\"\"\n");
+const QString kFamily =
+    QStringLiteral("1,2014,7,8,\"たろう\",0,\"よび\",\"予備の欄がとても長くて二十文字を越えてしまう\"\n"
+                   "2,2017,0,0,\"はなこ\",0,\"\",\"\"\n"
+                   "3,1980,0,0,\"ちち\",2,\"\",\"\"\n");
 
 // A manual clock that also lets a test act at each wait.
 class HookedClock final : public Clock {
@@ -51,13 +53,13 @@ class RosterDisplayTest final : public QObject {
     Q_OBJECT
 private slots:
     void countsFromTheScoreFile();
-    void encodingsReadAlike_data();
-    void encodingsReadAlike();
-    void gradeFollowsTheSchoolYear_data();
-    void gradeFollowsTheSchoolYear();
+    void readsAnyRoster_data();
+    void readsAnyRoster();
     void failureEndsTheProgram_data();
     void failureEndsTheProgram();
     void rosterBackWithinTheRetries();
+    void recovery_data();
+    void recovery();
 
 private:
     // A started-up suite with the family roster in it.
@@ -79,7 +81,7 @@ void RosterDisplayTest::countsFromTheScoreFile() {
     const Configuration& config = s.test.state->config;
     appendRuns(config, kToday, 1, 1, 30, 10);
     appendRuns(config, kToday, 1, 2, 40, 2);
-    appendRuns(config, QDate(2024, 1, 5), 1, 1, 30, 333);
+    appendRuns(config, QDate(2023, 11, 5), 1, 1, 30, 333);
     appendRuns(config, kToday, 9, 1, 30, 5); // nobody in the roster
 
     PupilList list;
@@ -103,51 +105,39 @@ void RosterDisplayTest::countsFromTheScoreFile() {
     QVERIFY(s.test.dialogs.messages.empty());
 }
 
-void RosterDisplayTest::encodingsReadAlike_data() {
+void RosterDisplayTest::readsAnyRoster_data() {
+    QTest::addColumn<QString>("text");
     QTest::addColumn<TextEncoding>("encoding");
-    QTest::newRow("Shift-JIS") << TextEncoding::ShiftJis;
-    QTest::newRow("UTF-8") << TextEncoding::Utf8;
-    QTest::newRow("UTF-8 with BOM") << TextEncoding::Utf8WithBom;
+    QTest::newRow("as the editor writes, Shift-JIS") << kFamily << TextEncoding::ShiftJis;
+    QTest::newRow("as the editor writes, UTF-8") << kFamily << TextEncoding::Utf8;
+    QTest::newRow("as the editor writes, UTF-8 with BOM") << kFamily << TextEncoding::Utf8WithBom;
+    QTest::newRow("one field a line, blank lines between")
+        << QString(kFamily).replace(u',', QStringLiteral("\n\n")) << TextEncoding::ShiftJis;
+    QTest::newRow("all on one line, blanks around fields")
+        << kFamily.trimmed().replace(u'\n', u',').replace(u',', QStringLiteral(" , ")) << TextEncoding::Utf8;
 }
 
-void RosterDisplayTest::encodingsReadAlike() {
+void RosterDisplayTest::readsAnyRoster() {
+    QFETCH(QString, text);
     QFETCH(TextEncoding, encoding);
     Setup s;
-    s.suite.writeRoster(kFamily, encoding);
-    s.test.state->roster.rosterEncoding =
-        encoding == TextEncoding::ShiftJis ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+    s.suite.writeRoster(text, encoding);
+    RosterTables& roster = s.test.state->roster;
+    roster.rosterEncoding = encoding == TextEncoding::ShiftJis ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
     PupilList list;
     QVERIFY(名簿表示(s.test.context, 0, QStringLiteral("全学年"), &list));
     QCOMPARE(list.visible,
              QStringList({QStringLiteral("－－－－－－"), QStringLiteral("小3 たろう　　　     /     　"),
                           QStringLiteral("幼3 はなこ　　　　　     /     　")}));
-    QCOMPARE(s.test.state->roster.rosterEncoding, encoding);
-    QCOMPARE(s.test.state->roster.pupilName[3], QStringLiteral("ちち                  "));
-}
-
-void RosterDisplayTest::gradeFollowsTheSchoolYear_data() {
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QStringList>("labels");
-    QTest::newRow("before April") << QDate(2024, 3, 15) << "全学年" << QStringList{"小2", "幼2"};
-    QTest::newRow("from April") << QDate(2024, 4, 1) << "全学年" << QStringList{"小3", "幼3"};
-    QTest::newRow("second graders before April") << QDate(2024, 3, 15) << "小２" << QStringList{"小2"};
-    QTest::newRow("no second grader from April") << QDate(2024, 4, 1) << "小２" << QStringList{};
-}
-
-void RosterDisplayTest::gradeFollowsTheSchoolYear() {
-    QFETCH(QDate, today);
-    QFETCH(QString, filter);
-    QFETCH(QStringList, labels);
-    Setup s;
-    s.test.clock.setNow(QDateTime(today, QTime(8, 0)));
-    PupilList list;
-    QVERIFY(名簿表示(s.test.context, 0, filter, &list));
-    QCOMPARE(s.test.state->roster.gradeBaseYear, today.month() < 4 ? 2023 : 2024);
-    QStringList shown;
-    for (qsizetype k = 1; k < list.visible.size(); ++k)
-        shown.append(list.visible.at(k).left(2));
-    QCOMPARE(shown, labels);
+    QCOMPARE(roster.rosterEncoding, encoding);
+    // What the roster editor writes back: text fields at their 20 characters, the rest as read.
+    const RosterEntry& taro = roster.entries[1];
+    QCOMPARE(taro.name, QStringLiteral("たろう") + QString(17, u' '));
+    QCOMPARE(QList<int>({taro.number, taro.birthYear, taro.reserved3, taro.reserved4, taro.status}),
+             QList<int>({1, 2014, 7, 8, 0}));
+    QCOMPARE(taro.reserved7, QStringLiteral("よび") + QString(18, u' '));
+    QCOMPARE(taro.reserved8, QStringLiteral("予備の欄がとても長くて二十文字を越えてし"));
+    QCOMPARE(roster.pupilName[3], QStringLiteral("ちち") + QString(18, u' '));
 }
 
 void RosterDisplayTest::failureEndsTheProgram_data() {
@@ -183,7 +173,7 @@ void RosterDisplayTest::rosterBackWithinTheRetries() {
     clock.inner.setNow(QDateTime(kToday, QTime(10, 0)));
     AppContext context{*s.test.state, clock, s.test.dialogs, s.test.sound, s.test.starter, s.test.random};
     // Another program is halfway through replacing the roster.
-    s.suite.writeRoster(QStringLiteral("1,2015,0,0,\"たろう\",0"));
+    s.suite.writeRoster(QStringLiteral("1,2014,0,0,\"たろう\",0"));
     clock.onWait = [&](int waits) {
         if (waits == 5)
             s.suite.writeRoster(kFamily, TextEncoding::Utf8);
@@ -195,6 +185,40 @@ void RosterDisplayTest::rosterBackWithinTheRetries() {
     QCOMPARE(s.test.state->roster.rosterEncoding, TextEncoding::Utf8);
     QVERIFY(s.test.dialogs.messages.empty());
     QVERIFY(!s.test.dialogs.ended);
+}
+
+void RosterDisplayTest::recovery_data() {
+    QTest::addColumn<bool>("roster");
+    QTest::addColumn<bool>("temp");
+    QTest::addColumn<RosterRecovery>("outcome");
+    QTest::addColumn<QByteArray>("rosterAfter");
+    QTest::addColumn<bool>("tempAfter");
+    QTest::newRow("roster readable") << true << true << RosterRecovery::Readable << QByteArray("roster")
+                                     << true;
+    QTest::newRow("interrupted save")
+        << false << true << RosterRecovery::Restored << QByteArray("temp") << false;
+    QTest::newRow("nothing to restore") << false << false << RosterRecovery::Failed << QByteArray() << false;
+}
+
+void RosterDisplayTest::recovery() {
+    QFETCH(bool, roster);
+    QFETCH(bool, temp);
+    QFETCH(RosterRecovery, outcome);
+    QFETCH(QByteArray, rosterAfter);
+    QFETCH(bool, tempAfter);
+    TempSuite suite;
+    Configuration config;
+    config.commonFolder = suite.commonFolder();
+    if (roster)
+        writeTextFile(rosterPath(config), QStringLiteral("roster"));
+    if (temp)
+        writeTextFile(rosterTempPath(config), QStringLiteral("temp"));
+    RosterFileError error;
+    QCOMPARE(名簿ファイル処理(config, &error), outcome);
+    QCOMPARE(readBytes(rosterPath(config)), rosterAfter);
+    QCOMPARE(QFile::exists(rosterTempPath(config)), tempAfter);
+    if (outcome == RosterRecovery::Failed)
+        QCOMPARE(error.number, kErrorFileNotFound);
 }
 
 QTEST_GUILESS_MAIN(RosterDisplayTest)
