@@ -21,6 +21,7 @@ private slots:
     void windows();
     void results_data();
     void results();
+    void pointTotalsSaturate();
     void partialTailIsIgnoredThenOverwritten();
     void onlyTheNewest20000AreLoaded();
     void negativeDateIsDiscardedButLowersBest();
@@ -189,6 +190,16 @@ void RecordsCountTest::results() {
     QCOMPARE(figures.todayPoints.at(2, 5), points);
     QCOMPARE(figures.bestResult.at(2, 5), best);
     QCOMPARE(figures.levelBestResult[2], best);
+}
+
+void RecordsCountTest::pointTotalsSaturate() {
+    Fixture f;
+    f.t.state->levels.levelBonusFactor[1] = 2e7f; // 1.1e9 points a run: the second passes 32 bits
+    f.append({run(5, 1, 0), run(5, 1, 0), run(5, 1, 0)});
+    QVERIFY(f.count());
+    QCOMPARE(f.figures().totalPoints.at(1, 5), std::numeric_limits<qint32>::max());
+    QCOMPARE(f.figures().todayPoints.at(1, 5), std::numeric_limits<qint32>::max());
+    QCOMPARE(f.figures().totalCount.at(1, 5), qint16(3));
 }
 
 void RecordsCountTest::partialTailIsIgnoredThenOverwritten() {

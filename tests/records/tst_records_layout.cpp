@@ -182,6 +182,8 @@ void RecordsLayoutTest::points_data() {
     QTest::newRow("no goal time, no time taken") << 0 << 1.0f << 0 << 0;
     QTest::newRow("no goal time") << 0 << 1.0f << 50 << 0;
     QTest::newRow("absurd factor saturates") << 60 << 1e9f << 0 << std::numeric_limits<qint32>::max();
+    QTest::newRow("damaged negative result saturates")
+        << 60 << 1.0f << std::numeric_limits<qint32>::min() << std::numeric_limits<qint32>::max();
 }
 
 void RecordsLayoutTest::points() {
