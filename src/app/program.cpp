@@ -1,0 +1,46 @@
+#include "app/program.h"
+
+#include "app/configuration.h"
+#include "platform/display.h"
+#include "screens/selection/selection_screen.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace warizan {
+
+Program::Program(std::unique_ptr<SoundDevice> soundDevice, QString programFolder)
+    : m_state(std::make_unique<ProgramState>())
+    , m_soundDevice(std::move(soundDevice))
+    , m_context{*m_state, m_clock, m_dialogs, *m_soundDevice, m_processStarter, m_random}
+    , m_programFolder(std::move(programFolder))
+    , m_singleInstance(m_programFolder) {
+    m_dialogs.atEnd([this] { m_singleInstance.release(); });
+}
+
+Program::~Program() = default;
+
+int Program::run() {
+    return start() ? QApplication::exec() : 1;
+}
+
+bool Program::start() {
+    m_state->config.themeColour = kThemeColour;
+
+    // One scale for every form: the largest at which the 1024 x 768 design fits the screen.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const bool realScreen = screen != nullptr && QGuiApplication::platformName() != u"offscreen";
+    display::setScale(realScreen ? display::scaleToFit(screen->size()) : 1.0);
+
+    ConfigurationError error;
+    if (!StartUpConfiguration(*m_state, m_programFolder, &error)) {
+        m_dialogs.showMessage(contentTitle(), error.message, Dialogs::Icon::Critical);
+        return false;
+    }
+
+    m_selection = std::make_unique<SelectionScreen>(m_context, m_singleInstance);
+    return m_selection->load();
+}
+
+} // namespace warizan

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "platform/process_starter.h"
+#include "platform/single_instance.h"
+#include "platform/widget_dialogs.h"
+
+#include <QString>
+#include <memory>
+
+namespace warizan {
+
+class SelectionScreen;
+
+// The running program: owns the program-wide state and the real platform services, runs the start-up
+// sequence and hands over to the selection screen.
+class Program final {
+public:
+    Program(std::unique_ptr<SoundDevice> soundDevice, QString programFolder);
+    ~Program();
+
+    // Start-up: theme colour, configuration, tables, then the selection screen. A configuration that
+    // cannot be read is reported in a message box naming the file and false is returned, with nothing
+    // written; false also when the selection screen ended the program (another copy is running).
+    bool start();
+    // start(), then the event loop; returns the process's exit code.
+    int run();
+
+    ProgramState& state() { return *m_state; }
+
+private:
+    std::unique_ptr<ProgramState> m_state;
+    SystemClock m_clock;
+    WidgetDialogs m_dialogs;
+    std::unique_ptr<SoundDevice> m_soundDevice;
+    SystemProcessStarter m_processStarter;
+    RandomSource m_random;
+    AppContext m_context;
+    QString m_programFolder;
+    SingleInstance m_singleInstance;
+    std::unique_ptr<SelectionScreen> m_selection;
+};
+
+} // namespace warizan
