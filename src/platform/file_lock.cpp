@@ -14,6 +14,7 @@ bool FileLock::lock(int operation) {
         rc = ::flock(fd, operation);
     } while (rc != 0 && errno == EINTR);
     m_locked = rc == 0;
+    m_unavailable = rc != 0 && (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS);
     return m_locked;
 }
 

@@ -24,11 +24,16 @@ public:
     bool tryLockShared();
     void unlock();
     bool isLocked() const { return m_locked; }
+    // After a failed attempt: true when the file system offers no locks at all (some network and user-space
+    // file systems), as opposed to another process holding the file. Waiting for such a lock would wait
+    // for ever, so callers then go on without it.
+    bool locksUnavailable() const { return m_unavailable; }
 
 private:
     bool lock(int operation);
     QFile& m_file;
     bool m_locked = false;
+    bool m_unavailable = false;
 };
 
 } // namespace warizan

@@ -40,7 +40,7 @@ bool endWithFileError(AppContext& context, const QFile& file, const QString& wha
 template <typename MakeBytes>
 bool appendRecord(AppContext& context, QFile& file, int recordLength, MakeBytes makeBytes) {
     FileLock lock(file);
-    if (!lock.lockExclusive())
+    if (!lock.lockExclusive() && !lock.locksUnavailable())
         return endWithFileError(context, file, QStringLiteral("成績ファイルをロックできません。"));
     const qint64 at = file.size() / recordLength * recordLength;
     const QByteArray bytes = makeBytes();
@@ -150,7 +150,7 @@ bool loadScoreRecords(AppContext& context) {
     // A writer holds its lock only for the few steps of an append, so the wait is short but unbounded.
     loadStage = 4;
     FileLock lock(file);
-    while (!lock.tryLockShared())
+    while (!lock.tryLockShared() && !lock.locksUnavailable())
         context.clock.waitLettingEventsRun(kLockedRetryMs);
 
     const qint64 recordCount = file.size() / kScoreRecordLength;

@@ -136,7 +136,9 @@ ScoreRecord makeScoreRecord(const Configuration& config, const QDate& date, cons
 HomeScoreRecord makeHomeScoreRecord(const Configuration& config, const QDate& date, const QTime& time,
                                     qint16 pupil, qint16 level, qint32 result) {
     HomeScoreRecord record;
-    record.folderText = textField<20>(config.programFolderName + QDir::separator());
+    // The home file is read by the suite's programs on Windows machines too: its folder text always ends
+    // with a backslash, whatever separator this machine's paths use.
+    record.folderText = textField<20>(config.programFolderName + u'\\');
     record.date = dateValue(date);
     record.clockTime = clockValue(time);
     record.pupil = pupil;
