@@ -29,12 +29,9 @@ QJsonObject levelObject(const LevelTable& t, int level) {
 } // namespace
 
 int configCommand(const QStringList& args) {
-    QString error;
-    const auto options = Options::parse(args, {QStringLiteral("program-folder")}, &error);
-    if (!options) {
-        err() << error << Qt::endl;
+    const auto options = parseOrComplain(args, {QStringLiteral("program-folder")});
+    if (!options)
         return 2;
-    }
     auto state = std::make_unique<ProgramState>();
     if (!loadConfiguration(*options, *state))
         return 1;

@@ -18,14 +18,6 @@ namespace {
 
 const QString kProgramFolder = QStringLiteral("program-folder");
 
-std::optional<Options> parseOrComplain(const QStringList& args, const QStringList& known) {
-    QString error;
-    auto options = Options::parse(args, known, &error);
-    if (!options)
-        err() << error << Qt::endl;
-    return options;
-}
-
 // A whole number option within [low, high]; prints what is wrong and returns nullopt otherwise.
 std::optional<int> intOption(const Options& options, const QString& name, int low, int high) {
     bool ok = false;

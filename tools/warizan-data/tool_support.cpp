@@ -24,6 +24,14 @@ std::optional<Options> Options::parse(const QStringList& args, const QStringList
     return options;
 }
 
+std::optional<Options> parseOrComplain(const QStringList& args, const QStringList& known) {
+    QString error;
+    auto options = Options::parse(args, known, &error);
+    if (!options)
+        err() << error << Qt::endl;
+    return options;
+}
+
 QString Options::value(const QString& name) const {
     const auto it = m_values.find(name);
     return it == m_values.end() ? QString() : it->second;

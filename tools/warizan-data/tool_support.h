@@ -25,6 +25,9 @@ private:
     std::map<QString, QString> m_values;
 };
 
+// Options::parse, printing what is wrong when the arguments do not fit.
+std::optional<Options> parseOrComplain(const QStringList& args, const QStringList& known);
+
 // The system's clock, with today and now taken from the options when given. Waits are real.
 class ToolClock final : public Clock {
 public:

@@ -18,14 +18,6 @@ namespace {
 
 const QString kProgramFolder = QStringLiteral("program-folder");
 
-std::optional<Options> parseOrComplain(const QStringList& args, const QStringList& known) {
-    QString error;
-    auto options = Options::parse(args, known, &error);
-    if (!options)
-        err() << error << Qt::endl;
-    return options;
-}
-
 // The whole score file as it is, read without creating or locking it; an empty block when it is missing.
 bool readWholeFile(const QString& path, QByteArray* bytes, bool* exists) {
     QFile file(path);
