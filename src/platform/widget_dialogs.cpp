@@ -50,7 +50,8 @@ void WidgetDialogs::showMessage(const QString& title, const QString& text, Icon 
         boxIcon = QMessageBox::Critical;
         break;
     }
-    QMessageBox box(boxIcon, title, text, QMessageBox::Ok);
+    // Owned by the form in front, so the box stays above a full-screen form under any window manager.
+    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
