@@ -3,6 +3,7 @@
 
 #include "records/score_count.h"
 #include "records/score_record.h"
+#include "test_doubles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

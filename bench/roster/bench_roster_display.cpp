@@ -1,13 +1,12 @@
 // How long the selection screen waits for its list: 名簿表示 over a roster of 2000 pupils, with the count
 // of an empty score file and of a full one (the 20000 records the count loads at most), and the list
 // building alone.
-#include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "records/score_count.h"
 #include "records/score_record.h"
 #include "roster/grade.h"
 #include "roster/roster_display.h"
 #include "roster/roster_file.h"
+#include "test_doubles.h"
 #include "textdata/encoding.h"
 
 #include <QDir>

@@ -33,25 +33,4 @@ public:
     void waitLettingEventsRun(int ms) override;
 };
 
-// A clock that stands still until a test sets or advances it. Waiting advances it at once and lets the
-// pending events run, so retries and timeouts take no real time in tests.
-class ManualClock final : public Clock {
-public:
-    explicit ManualClock(QDateTime start = QDateTime(QDate(2024, 4, 10), QTime(10, 0)));
-    QDateTime now() const override { return m_now; }
-    qint64 monotonicMs() const override { return m_monotonic; }
-    void waitLettingEventsRun(int ms) override;
-
-    void setNow(const QDateTime& now) { m_now = now; }
-    void advanceMs(qint64 ms);
-    int waitCount() const { return m_waits; }
-    qint64 totalWaitedMs() const { return m_waited; }
-
-private:
-    QDateTime m_now;
-    qint64 m_monotonic = 1'000'000;
-    int m_waits = 0;
-    qint64 m_waited = 0;
-};
-
 } // namespace warizan

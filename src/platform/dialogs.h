@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
-#include <vector>
 
 namespace warizan {
 
@@ -19,30 +17,6 @@ public:
 
     // Unloads every open window (last opened first), closes the files and ends the program with `exitCode`.
     virtual void endProgram(int exitCode) = 0;
-};
-
-// Records what would have been shown and whether the program would have ended.
-class RecordingDialogs final : public Dialogs {
-public:
-    struct Message {
-        QString title;
-        QString text;
-        Icon icon;
-    };
-    void showMessage(const QString& title, const QString& text, Icon icon) override {
-        messages.push_back({title, text, icon});
-        if (onMessage)
-            onMessage(messages.back());
-    }
-    void endProgram(int exitCode) override {
-        ended = true;
-        endCode = exitCode;
-    }
-
-    std::vector<Message> messages;
-    bool ended = false;
-    int endCode = -1;
-    std::function<void(const Message&)> onMessage;
 };
 
 } // namespace warizan

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/app_context.h"
+#include "test_doubles.h"
 #include "textdata/encoding.h"
 
 #include <QStringList>
