@@ -14,25 +14,6 @@ namespace {
 constexpr double kStageOpen = 2;
 constexpr double kStageRead = 3;
 
-// Opens and reads the whole roster; `stage` tells how far it got.
-bool readRoster(const QString& path, std::vector<RosterEntry>* entries, TextEncoding* encoding, double* stage,
-                RosterFileError* error) {
-    *stage = kStageOpen;
-    RosterReader reader;
-    if (!reader.open(path, error))
-        return false;
-    *stage = kStageRead;
-    entries->clear();
-    while (!reader.atEnd()) {
-        RosterEntry entry;
-        if (!reader.readEntry(&entry, error))
-            return false;
-        entries->push_back(std::move(entry));
-    }
-    *encoding = reader.encoding();
-    return true;
-}
-
 } // namespace
 
 bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list) {
@@ -50,7 +31,8 @@ bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilt
     std::vector<RosterEntry> entries;
     TextEncoding encoding = TextEncoding::ShiftJis;
     RosterFileError error;
-    while (!readRoster(rosterPath(state.config), &entries, &encoding, &listStage, &error)) {
+    while (!readRosterFile(rosterPath(state.config), &entries, &encoding, &error)) {
+        listStage = error.whileReading ? kStageRead : kStageOpen;
         context.clock.waitLettingEventsRun(kRosterRetryWaitMs);
         if (++retryCount >= kRosterFailuresBeforeEnd) {
             context.dialogs.showMessage(state.config.contentHeading,

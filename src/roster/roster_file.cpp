@@ -64,6 +64,8 @@ bool RosterReader::open(const QString& path, RosterFileError* error) {
 bool RosterReader::readEntry(RosterEntry* entry, RosterFileError* error) {
     if (m_fields.fieldCount() - m_fields.fieldsRead() < 8) {
         setError(error, kErrorInputPastEnd, kPastEnd);
+        if (error)
+            error->whileReading = true;
         return false;
     }
     entry->number = wholeNumber(m_fields.readNumber());

@@ -24,6 +24,7 @@ QString rosterTempPath(const Configuration& config);
 struct RosterFileError {
     int number = 0;
     QString description;
+    bool whileReading = false; // the file opened, and an entry of it could not be read
 };
 inline constexpr int kErrorFileNotFound = 53;
 inline constexpr int kErrorInputPastEnd = 62;
