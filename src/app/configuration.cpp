@@ -84,7 +84,7 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
     const QString settingsName = QStringLiteral("設定.txt");
     if (!readTenValues(programFolder + sep() + settingsName, settingsName, &settings, error))
         return false;
-    config.layoutMode = static_cast<int>(leadingNumber(settings.at(0)));
+    config.layoutMode = wholeNumber(leadingNumber(settings.at(0)));
 
     const FolderSet folders = folderSetFor(programFolder, config.layoutMode);
     config.commonFolder = folders.commonFolder;
@@ -93,9 +93,9 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
     const QString commonName = QStringLiteral("共通データ.txt");
     if (!readTenValues(config.commonFolder + commonName, commonName, &common, error))
         return false;
-    config.schoolYearStartMonth = static_cast<int>(leadingNumber(common.at(0)));
+    config.schoolYearStartMonth = wholeNumber(leadingNumber(common.at(0)));
     splitSchoolValue(common.at(1), &config.schoolCode, &config.schoolName);
-    config.showInactivePupils = static_cast<int>(leadingNumber(common.at(2)));
+    config.showInactivePupils = wholeNumber(leadingNumber(common.at(2)));
     config.commonValue4 = leadingNumber(common.at(3));
     config.commonSpares = common.mid(4);
 

@@ -2,6 +2,8 @@
 
 #include "textdata/text_data.h"
 
+#include <algorithm>
+
 namespace warizan {
 
 bool loadLevelTable(const QString& path, LevelTable& levels, QString* error) {
@@ -41,7 +43,7 @@ bool loadLevelTable(const QString& path, LevelTable& levels, QString* error) {
         levels.levelGoal[level] = reader.readInt();
         levels.levelGoal2[level] = reader.readInt();
         levels.levelBonusPoints[level] = reader.readInt();
-        levels.levelBonusRuns[level] = static_cast<qint16>(reader.readInt());
+        levels.levelBonusRuns[level] = static_cast<qint16>(std::clamp(reader.readInt(), -32768, 32767));
         levels.levelBonusFactor[level] = static_cast<float>(reader.readNumber());
         levels.levelQuotaRuns[level] = reader.readNumber();
         levels.levelQuotaPoints[level] = reader.readNumber();

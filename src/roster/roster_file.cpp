@@ -2,8 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <climits>
-#include <cmath>
 
 namespace warizan {
 
@@ -16,19 +14,6 @@ const QString kPastEnd = QStringLiteral("ファイルの終わりを越えて読
 void setError(RosterFileError* error, int number, const QString& description) {
     if (error)
         *error = {number, description};
-}
-
-// Whole numbers as the suite's programs read them into integer fields: halves go to the even neighbour.
-// Values beyond int are held at its limits, which every range check then refuses.
-int wholeNumber(double value) {
-    if (std::isnan(value))
-        return 0;
-    const double rounded = std::nearbyint(value);
-    if (rounded <= double(INT_MIN))
-        return INT_MIN;
-    if (rounded >= double(INT_MAX))
-        return INT_MAX;
-    return static_cast<int>(rounded);
 }
 
 } // namespace
@@ -68,12 +53,12 @@ bool RosterReader::readEntry(RosterEntry* entry, RosterFileError* error) {
             error->whileReading = true;
         return false;
     }
-    entry->number = wholeNumber(m_fields.readNumber());
-    entry->birthYear = wholeNumber(m_fields.readNumber());
-    entry->reserved3 = wholeNumber(m_fields.readNumber());
-    entry->reserved4 = wholeNumber(m_fields.readNumber());
+    entry->number = m_fields.readInt();
+    entry->birthYear = m_fields.readInt();
+    entry->reserved3 = m_fields.readInt();
+    entry->reserved4 = m_fields.readInt();
     entry->name = fixedWidthText(m_fields.readText(), kRosterTextWidth);
-    entry->status = wholeNumber(m_fields.readNumber());
+    entry->status = m_fields.readInt();
     entry->reserved7 = fixedWidthText(m_fields.readText(), kRosterTextWidth);
     entry->reserved8 = fixedWidthText(m_fields.readText(), kRosterTextWidth);
     return true;

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cmath>
+#include <limits>
 
 namespace warizan {
 
@@ -33,6 +35,17 @@ double leadingNumber(QStringView text) {
     bool ok = false;
     const double value = digits.toDouble(&ok);
     return ok ? value : 0.0;
+}
+
+int wholeNumber(double value) {
+    if (std::isnan(value))
+        return 0;
+    const double rounded = std::nearbyint(value);
+    if (rounded <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (rounded >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(rounded);
 }
 
 TextDataReader TextDataReader::fromText(const QString& text) {

@@ -13,6 +13,10 @@ namespace warizan {
 // "12345North" gives 12345, "North" and "00000North" give 0.
 double leadingNumber(QStringView text);
 
+// A number as the suite's programs store it in an integer field: halves go to the even neighbour, and
+// values beyond int are held at its limits (which every range check then refuses) instead of overflowing.
+int wholeNumber(double value);
+
 // Reads a text-data file of the suite: fields separated by commas or line breaks, a field optionally in
 // double quotes (the quotes are not part of the value), blanks around an unquoted field dropped. Lines with
 // nothing on them carry no field. The whole file is split into fields when it is loaded.
@@ -36,7 +40,7 @@ public:
     QString readText();
     // The next field as a number (its leading number; 0 for text or past the end).
     double readNumber();
-    int readInt() { return static_cast<int>(readNumber()); }
+    int readInt() { return wholeNumber(readNumber()); }
 
 private:
     std::vector<QString> m_fields;

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
+#include <limits>
 
 using namespace warizan;
 
@@ -16,6 +18,8 @@ private slots:
     void readsBothEncodingsAlike();
     void leadingNumber_data();
     void leadingNumber();
+    void wholeNumber_data();
+    void wholeNumber();
     void writesTheSuitesFormat();
     void writerRoundTripsThroughReader();
     void refusesUnmappableTextAndKeepsOldFile();
@@ -100,6 +104,23 @@ void TextDataTest::leadingNumber() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(warizan::leadingNumber(text), value);
+}
+
+void TextDataTest::wholeNumber_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("whole");
+    QTest::newRow("half to even, down") << 2.5 << 2;
+    QTest::newRow("half to even, up") << 3.5 << 4;
+    QTest::newRow("negative") << -1.6 << -2;
+    QTest::newRow("too large for int") << 1e20 << std::numeric_limits<int>::max();
+    QTest::newRow("too small for int") << -1e20 << std::numeric_limits<int>::min();
+    QTest::newRow("not a number") << std::nan("") << 0;
+}
+
+void TextDataTest::wholeNumber() {
+    QFETCH(double, value);
+    QFETCH(int, whole);
+    QCOMPARE(warizan::wholeNumber(value), whole);
 }
 
 void TextDataTest::writesTheSuitesFormat() {
