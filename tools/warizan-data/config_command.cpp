@@ -29,7 +29,7 @@ QJsonObject levelObject(const LevelTable& t, int level) {
 } // namespace
 
 int configCommand(const QStringList& args) {
-    const auto options = parseOrComplain(args, {QStringLiteral("program-folder")});
+    const auto options = parseOrComplain(args, {kProgramFolderOption});
     if (!options)
         return 2;
     auto state = std::make_unique<ProgramState>();

@@ -16,8 +16,6 @@ namespace warizan::tool {
 
 namespace {
 
-const QString kProgramFolder = QStringLiteral("program-folder");
-
 // A whole number option within [low, high]; prints what is wrong and returns nullopt otherwise.
 std::optional<int> intOption(const Options& options, const QString& name, int low, int high) {
     bool ok = false;
@@ -36,7 +34,7 @@ std::optional<int> intOption(const Options& options, const QString& name, int lo
 } // namespace
 
 int figuresCommand(const QStringList& args) {
-    const auto options = parseOrComplain(args, {kProgramFolder, QStringLiteral("today")});
+    const auto options = parseOrComplain(args, {kProgramFolderOption, QStringLiteral("today")});
     if (!options)
         return 2;
     ToolContext tool;
@@ -86,7 +84,7 @@ int figuresCommand(const QStringList& args) {
 
 int appendCommand(const QStringList& args) {
     const auto options =
-        parseOrComplain(args, {kProgramFolder, QStringLiteral("pupil"), QStringLiteral("level"),
+        parseOrComplain(args, {kProgramFolderOption, QStringLiteral("pupil"), QStringLiteral("level"),
                                QStringLiteral("result"), QStringLiteral("today"), QStringLiteral("now")});
     if (!options)
         return 2;

@@ -16,8 +16,6 @@ namespace warizan::tool {
 
 namespace {
 
-const QString kProgramFolder = QStringLiteral("program-folder");
-
 // The whole score file as it is, read without creating or locking it; an empty block when it is missing.
 bool readWholeFile(const QString& path, QByteArray* bytes, bool* exists) {
     QFile file(path);
@@ -50,8 +48,8 @@ bool dateIsUsable(double value) {
 } // namespace
 
 int pupilsCommand(const QStringList& args) {
-    const auto options = parseOrComplain(
-        args, {kProgramFolder, QStringLiteral("today"), QStringLiteral("mode"), QStringLiteral("filter")});
+    const auto options = parseOrComplain(args, {kProgramFolderOption, QStringLiteral("today"),
+                                                QStringLiteral("mode"), QStringLiteral("filter")});
     if (!options)
         return 2;
     int mode = 1;
@@ -83,7 +81,7 @@ int pupilsCommand(const QStringList& args) {
 }
 
 int exportCommand(const QStringList& args) {
-    const auto options = parseOrComplain(args, {kProgramFolder});
+    const auto options = parseOrComplain(args, {kProgramFolderOption});
     if (!options)
         return 2;
     ToolContext tool;
@@ -128,7 +126,7 @@ int exportCommand(const QStringList& args) {
 }
 
 int checkCommand(const QStringList& args) {
-    const auto options = parseOrComplain(args, {kProgramFolder});
+    const auto options = parseOrComplain(args, {kProgramFolderOption});
     if (!options)
         return 2;
     ToolContext tool;

@@ -67,16 +67,14 @@ QTextStream& err() {
 }
 
 bool loadConfiguration(const Options& options, ProgramState& state) {
-    if (!options.has(QStringLiteral("program-folder"))) {
+    if (!options.has(kProgramFolderOption)) {
         err() << QStringLiteral("--program-folder が必要です") << Qt::endl;
         return false;
     }
-    QString folder =
-        QDir::cleanPath(QFileInfo(options.value(QStringLiteral("program-folder"))).absoluteFilePath());
+    QString folder = QDir::cleanPath(QFileInfo(options.value(kProgramFolderOption)).absoluteFilePath());
     folder = QDir::toNativeSeparators(folder);
     while (folder.size() > 1 && folder.endsWith(QDir::separator()))
         folder.chop(1);
-    state.config.themeColour = kThemeColour;
     ConfigurationError error;
     if (!StartUpConfiguration(state, folder, &error)) {
         err() << error.message << Qt::endl;

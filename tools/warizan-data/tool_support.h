@@ -25,6 +25,9 @@ private:
     std::map<QString, QString> m_values;
 };
 
+// The option every command takes: the folder that holds the program and its settings.
+inline const QString kProgramFolderOption = QStringLiteral("program-folder");
+
 // Options::parse, printing what is wrong when the arguments do not fit.
 std::optional<Options> parseOrComplain(const QStringList& args, const QStringList& known);
 
