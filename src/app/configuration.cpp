@@ -41,10 +41,6 @@ bool readTenValues(const QString& path, const QString& fileName, QStringList* va
 
 } // namespace
 
-QString contentTitle() {
-    return QStringLiteral("あまりのあるわり算");
-}
-
 FolderSet folderSetFor(const QString& programFolder, int layoutMode) {
     FolderSet folders;
     if (layoutMode == 1) {
@@ -118,19 +114,6 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
         return false;
     }
     return true;
-}
-
-QString launcherPath(const QString& programFolder) {
-    QString path = programFolder + sep() + QStringLiteral("..") + sep() + QStringLiteral("起動") + sep() +
-                   QStringLiteral("ハコブネ");
-#ifdef Q_OS_WIN
-    path += QStringLiteral(".exe");
-#endif
-    return path;
-}
-
-bool startLauncher(const Configuration& config, ProcessStarter& starter) {
-    return starter.startDetached(launcherPath(config.programFolder), {QStringLiteral("001")});
 }
 
 } // namespace warizan

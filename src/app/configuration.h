@@ -1,17 +1,10 @@
 #pragma once
 
-#include "platform/process_starter.h"
-#include "state/program_state.h"
+#include "state/program_identity.h"
 
 #include <QString>
 
 namespace warizan {
-
-// Background of the selection screen and the level menu: red 0, green 128, blue 128.
-inline constexpr quint32 kThemeColour = 0x008080;
-
-// The drill's title: the selection screen's heading and the help file's base name.
-QString contentTitle();
 
 // The folders of the suite, worked out from where the program lives and the layout mode.
 struct FolderSet {
@@ -41,13 +34,6 @@ struct ConfigurationError {
 // Reads the settings and common data, works out the folders, sets the title, then loads the time-count
 // table and the sound configuration, in that order. `programFolder` is absolute, without a trailing
 // separator. Returns false with `error` filled when a file is missing or short; nothing is written.
-bool StartUpConfiguration(ProgramState& state, const QString& programFolder, ConfigurationError* error);
-
-// The suite launcher that this program hands control back to when it is left.
-QString launcherPath(const QString& programFolder);
-
-// Starts the launcher with the single argument "001". Returns whether it started; the caller ends the
-// program either way.
-bool startLauncher(const Configuration& config, ProcessStarter& starter);
+[[nodiscard]] bool StartUpConfiguration(ProgramState& state, const QString& programFolder, ConfigurationError* error);
 
 } // namespace warizan

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "state/app_context.h"
 #include "platform/process_starter.h"
 #include "platform/single_instance.h"
 #include "platform/widget_dialogs.h"
@@ -22,7 +22,7 @@ public:
     // Start-up: theme colour, configuration, tables, then the selection screen. A configuration that
     // cannot be read is reported in a message box naming the file and false is returned, with nothing
     // written; false also when the selection screen ended the program (another copy is running).
-    bool start();
+    [[nodiscard]] bool start();
     // start(), then the event loop; returns the process's exit code.
     int run();
 

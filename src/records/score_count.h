@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "state/app_context.h"
 
 namespace warizan {
 
 // Rebuilds every per-pupil figure and best result from the newest score records; returns false only when
 // the program has been ended (a score file that cannot be opened), and the caller must then return at once.
-bool countScores(AppContext& context);
+[[nodiscard]] bool countScores(AppContext& context);
 
 } // namespace warizan

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "state/app_context.h"
 
 #include <QFile>
 
@@ -18,18 +18,18 @@ bool openScoreFile(const Configuration& config, QFile& file);
 // other copies of the program to finish theirs) and writes after the last whole record, so records of
 // concurrent writers never overlap and a partial record left by a cut-off writer is overwritten.
 // Ends the program when a file cannot be opened, locked or written.
-bool writeScoreRecords(AppContext& context);
+[[nodiscard]] bool writeScoreRecords(AppContext& context);
 
 // End-of-drill bookkeeping for the working pupil on `level`: sets alreadyCleared from the figures of the
 // last count (which do not yet hold this run), patches bestResult and levelBestResult when the run beats
 // them (raising newPersonalBest / newLevelBest) and appends the records.
-bool recordDrillResult(AppContext& context, int level);
+[[nodiscard]] bool recordDrillResult(AppContext& context, int level);
 
 // Loads the newest 20000 records of the score file into the loaded-record tables and rebuilds bestResult
 // and levelBestResult from them. While another copy of the program is appending, waits a second at a time
 // (letting events run) for as long as that takes; a file that cannot be opened or created is retried
 // every five seconds and ends the program at the fourth failure. Records naming a pupil or level outside
 // the tables are passed over.
-bool loadScoreRecords(AppContext& context);
+[[nodiscard]] bool loadScoreRecords(AppContext& context);
 
 } // namespace warizan

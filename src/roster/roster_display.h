@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "state/app_context.h"
 #include "roster/pupil_list.h"
 
 #include <QString>
@@ -20,6 +20,6 @@ inline constexpr int kRosterFailuresBeforeEnd = 6;
 // failure shows "名簿表示", the step reached, the failure's description and its number, with nothing
 // between them, and ends the program. Returns false when the program has been ended (here or by the
 // count); `list` is then left as it was and the caller must return at once.
-bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list);
+[[nodiscard]] bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list);
 
 } // namespace warizan

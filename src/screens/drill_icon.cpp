@@ -1,6 +1,6 @@
 #include "screens/drill_icon.h"
 
-#include "app/configuration.h"
+#include "state/program_identity.h"
 #include "platform/display.h"
 
 #include <QPainter>

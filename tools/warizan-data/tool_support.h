@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "state/app_context.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/process_starter.h"

@@ -1,6 +1,6 @@
 #include "screens/selection/selection_screen.h"
 
-#include "app/configuration.h"
+#include "state/program_identity.h"
 #include "platform/display.h"
 #include "platform/single_instance.h"
 #include "screens/drill_icon.h"

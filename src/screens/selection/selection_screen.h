@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_context.h"
+#include "state/app_context.h"
 #include "screens/design_form.h"
 
 class QLabel;
@@ -24,7 +24,7 @@ public:
     // The load step: seeds the random numbers, refuses to run beside another running copy (the "注意" box,
     // then the end of the program, with nothing else built), then fills the screen. Returns false when the
     // program is ending.
-    bool load();
+    [[nodiscard]] bool load();
 
     // Starts the suite launcher and ends the program (the exit button, the menu "終了" and the key "0").
     void exitToLauncher();

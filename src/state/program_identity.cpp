@@ -1,0 +1,25 @@
+#include "state/program_identity.h"
+
+#include <QDir>
+
+namespace warizan {
+
+QString contentTitle() {
+    return QStringLiteral("あまりのあるわり算");
+}
+
+QString launcherPath(const QString& programFolder) {
+    const QString sep = QDir::separator();
+    QString path = programFolder + sep + QStringLiteral("..") + sep + QStringLiteral("起動") + sep +
+                   QStringLiteral("ハコブネ");
+#ifdef Q_OS_WIN
+    path += QStringLiteral(".exe");
+#endif
+    return path;
+}
+
+bool startLauncher(const Configuration& config, ProcessStarter& starter) {
+    return starter.startDetached(launcherPath(config.programFolder), {QStringLiteral("001")});
+}
+
+} // namespace warizan
