@@ -1,8 +1,9 @@
 #include "app/program.h"
 
 #include "app/configuration.h"
+#include "app/program_forms.h"
 #include "platform/display.h"
-#include "screens/selection/selection_screen.h"
+#include "screens/drill_icon.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -39,8 +40,13 @@ bool Program::start() {
         return false;
     }
 
-    m_selection = std::make_unique<SelectionScreen>(m_context, m_singleInstance);
-    return m_selection->load();
+    m_window = std::make_unique<FormWindow>(m_state->config.themeColour);
+    m_window->setWindowTitle(m_state->config.contentHeading);
+    m_window->setWindowIcon(drillIcon());
+    m_dialogs.setParentWindow(m_window.get());
+    m_formContext = std::make_unique<FormContext>(FormContext{m_context, *m_window, m_printer, m_singleInstance});
+    setProgramForms(*m_window, *m_formContext);
+    return m_window->show(FormId::namesel);
 }
 
 } // namespace warizan

@@ -1,32 +1,34 @@
 #pragma once
 
-#include "state/app_context.h"
+#include "app/form_window.h"
+#include "platform/printer.h"
 #include "platform/process_starter.h"
 #include "platform/single_instance.h"
 #include "platform/widget_dialogs.h"
+#include "state/app_context.h"
 
 #include <QString>
 #include <memory>
 
 namespace warizan {
 
-class SelectionScreen;
-
-// The running program: owns the program-wide state and the real platform services, runs the start-up
-// sequence and hands over to the selection screen.
+// The running program: owns the program-wide state, the real platform services and the one window, runs
+// the start-up sequence and hands over to the selection screen.
 class Program final {
 public:
     Program(std::unique_ptr<SoundDevice> soundDevice, QString programFolder);
     ~Program();
 
-    // Start-up: theme colour, configuration, tables, then the selection screen. A configuration that
-    // cannot be read is reported in a message box naming the file and false is returned, with nothing
-    // written; false also when the selection screen ended the program (another copy is running).
+    // Start-up: theme colour, configuration, tables, then the selection screen as the window's first
+    // page. A configuration that cannot be read is reported in a message box naming the file and false is
+    // returned, with nothing written; false also when the selection screen ended the program (another copy
+    // is running).
     [[nodiscard]] bool start();
     // start(), then the event loop; returns the process's exit code.
     int run();
 
     ProgramState& state() { return *m_state; }
+    FormWindow* window() { return m_window.get(); }
 
 private:
     std::unique_ptr<ProgramState> m_state;
@@ -35,10 +37,12 @@ private:
     std::unique_ptr<SoundDevice> m_soundDevice;
     SystemProcessStarter m_processStarter;
     RandomSource m_random;
+    SystemPrinter m_printer;
     AppContext m_context;
     QString m_programFolder;
     SingleInstance m_singleInstance;
-    std::unique_ptr<SelectionScreen> m_selection;
+    std::unique_ptr<FormWindow> m_window;
+    std::unique_ptr<FormContext> m_formContext;
 };
 
 } // namespace warizan

@@ -50,8 +50,10 @@ void WidgetDialogs::showMessage(const QString& title, const QString& text, Icon 
         boxIcon = QMessageBox::Critical;
         break;
     }
-    // Owned by the form in front, so the box stays above a full-screen form under any window manager.
-    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    // A child of the program's window, so the box stays above the full-screen window under any window
+    // manager; before the window exists, of whatever window is active.
+    QWidget* parent = m_parent ? m_parent.data() : QApplication::activeWindow();
+    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -25,9 +25,12 @@ public:
     // Closes every open form, last opened first, runs the clean-up set with atEnd(), and ends the process.
     [[noreturn]] void endProgram(int exitCode) override;
     void atEnd(std::function<void()> cleanUp) { m_cleanUps.push_back(std::move(cleanUp)); }
+    // The program's one window: message boxes are its children, so they stay above it.
+    void setParentWindow(QWidget* window) { m_parent = window; }
 
 private:
     std::vector<std::function<void()>> m_cleanUps;
+    QPointer<QWidget> m_parent;
 };
 
 } // namespace warizan

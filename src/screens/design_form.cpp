@@ -4,10 +4,7 @@
 #include "platform/widget_dialogs.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 
 namespace warizan {
 
@@ -29,28 +26,24 @@ DesignForm::~DesignForm() {
     OpenForms::closed(this);
 }
 
-void DesignForm::present() {
-    if (QGuiApplication::platformName() == u"offscreen") {
-        show();
-    } else {
-        // Cover the whole screen even where no window manager honours the full-screen request.
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            setGeometry(screen->geometry());
-        showFullScreen();
-    }
-    raise();
-    activateWindow();
+bool DesignForm::load() {
+    return true;
 }
+
+void DesignForm::activate() {}
 
 bool DesignForm::previewKey(QKeyEvent*) {
     return false;
 }
 
 bool DesignForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-        auto* widget = static_cast<QWidget*>(watched);
-        // Only keys typed into this form, and only once (the event reaches the filter for each receiver).
-        if (widget->window() == this && (widget == this || widget == focusWidget() || !focusWidget()))
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && isVisible()) {
+        // A typed key is delivered to the focus widget (or to the window when nothing has the focus) and
+        // then offered to each parent that ignores it, and the filter sees every one of those: preview it
+        // only at the first, and only when it was typed into this page.
+        const QWidget* focus = QApplication::focusWidget();
+        const bool firstReceiver = focus ? watched == focus && isAncestorOf(focus) : watched == window();
+        if (firstReceiver)
             return previewKey(static_cast<QKeyEvent*>(event));
     }
     return QWidget::eventFilter(watched, event);
@@ -61,11 +54,6 @@ void DesignForm::resizeEvent(QResizeEvent* event) {
     const QSize size = display::designSize();
     m_canvas->setGeometry((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
                           size.height());
-}
-
-void DesignForm::closeEvent(QCloseEvent* event) {
-    OpenForms::closed(this);
-    QWidget::closeEvent(event);
 }
 
 } // namespace warizan

@@ -6,9 +6,11 @@ class QKeyEvent;
 
 namespace warizan {
 
-// Base of every form: a top-level window in the theme's background with a canvas of the 1024 x 768 design
-// space, scaled by the display factor and centred. Controls are placed on canvas() in design coordinates
-// mapped by display::rect(). A form sees typed keys before its controls do through previewKey().
+// Base of every form: a page of the one window in the form's background colour, with a canvas of the
+// 1024 x 768 design space scaled by the display factor and centred. Controls are placed on canvas() in
+// design coordinates mapped by display::rect(). The form owner runs load() once when it creates the page
+// and activate() each time the page becomes current. A form sees typed keys before its controls do
+// through previewKey().
 class DesignForm : public QWidget {
     Q_OBJECT
 public:
@@ -16,15 +18,18 @@ public:
     ~DesignForm() override;
 
     QWidget* canvas() const { return m_canvas; }
-    // Full screen on a real display; the bare design size where there is no screen (offscreen tests).
-    void present();
+
+    // The form's load steps. Returns false when they ended the program; the page is then dropped.
+    [[nodiscard]] virtual bool load();
+    // The form's activation steps.
+    virtual void activate();
 
 protected:
-    // Return true when the key is handled and must not reach the control that has the focus.
+    // Sees each key typed while this page is current exactly once, before the control with the focus.
+    // Return true when the key is handled and must not reach that control.
     virtual bool previewKey(QKeyEvent* event);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* m_canvas;

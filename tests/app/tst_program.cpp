@@ -25,14 +25,16 @@ void ProgramTest::startsOnTheSelectionScreen() {
     QCOMPARE(program.state().levels.groupsLoaded, 5);
     QCOMPARE(display::scale(), 1.0);
 
-    SelectionScreen* screen = nullptr;
+    // The selection screen is the current page of the program's one window.
+    FormWindow* window = program.window();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == u"namesel")
-            screen = qobject_cast<SelectionScreen*>(w);
+        QVERIFY2(w == window || !w->isVisible(), qPrintable(w->objectName()));
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("あまりのあるわり算"));
+    auto* screen = qobject_cast<SelectionScreen*>(window->currentForm());
     QVERIFY(screen != nullptr);
-    QVERIFY(screen->isVisible());
+    QCOMPARE(screen->window(), window);
     QCOMPARE(screen->Label4->text(), QStringLiteral("あまりのあるわり算"));
-    QCOMPARE(screen->windowTitle(), QStringLiteral("あまりのあるわり算"));
 }
 
 QTEST_MAIN(ProgramTest)

@@ -1,9 +1,8 @@
-#include "app/configuration.h"
-#include "platform/display.h"
 #include "platform/single_instance.h"
 #include "screens/selection/selection_screen.h"
 #include "screenshot.h"
-#include "test_support.h"
+#include "state/program_identity.h"
+#include "test_forms.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -22,24 +21,21 @@ private slots:
     void secondCopyShowsWarningAndEnds();
 
 private:
-    std::unique_ptr<test::TestContext> t;
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<test::TestForms> forms;
+    test::TestContext* t = nullptr;
 };
 
 void SelectionScreenTest::init() {
-    display::setScale(1.0);
-    t = std::make_unique<test::TestContext>();
-    folder = std::make_unique<QTemporaryDir>();
-    t->state->config.themeColour = kThemeColour;
-    t->state->config.contentHeading = contentTitle();
-    t->state->config.programFolder = folder->filePath(QStringLiteral("drill"));
+    forms = std::make_unique<test::TestForms>();
+    t = &forms->test;
 }
 
 void SelectionScreenTest::showsHeadingOnThemeColour() {
-    SingleInstance guard(folder->path());
-    SelectionScreen screen(t->context, guard);
-    QVERIFY(screen.load());
+    QVERIFY(forms->window.show(FormId::namesel));
     QVERIFY(!t->dialogs.ended);
+    auto& screen = *forms->shown<SelectionScreen>(FormId::namesel);
+    QCOMPARE(forms->window.currentForm(), &screen);
+    QVERIFY(screen.isVisible());
     QCOMPARE(screen.objectName(), QStringLiteral("namesel"));
     QCOMPARE(screen.Label4->text(), QStringLiteral("あまりのあるわり算"));
     QCOMPARE(screen.Label4->font().pixelSize(), 64); // 48 pt at 96 dots to the inch
@@ -52,7 +48,7 @@ void SelectionScreenTest::showsHeadingOnThemeColour() {
     QCOMPARE(screen.canvas()->size(), QSize(1024, 768));
     const QImage image = screen.grab().toImage();
     QCOMPARE(image.pixelColor(2, 760), QColor(0, 128, 128));
-    test::saveScreenshot(screen, QStringLiteral("selection"));
+    test::saveScreenshot(forms->window, QStringLiteral("selection"));
 }
 
 void SelectionScreenTest::leavesForLauncher_data() {
@@ -65,13 +61,12 @@ void SelectionScreenTest::leavesForLauncher_data() {
 
 void SelectionScreenTest::leavesForLauncher() {
     QFETCH(QString, how);
-    SingleInstance guard(folder->path());
-    SelectionScreen screen(t->context, guard);
-    QVERIFY(screen.load());
+    QVERIFY(forms->window.show(FormId::namesel));
+    auto& screen = *forms->shown<SelectionScreen>(FormId::namesel);
     t->starter.result = how != u"missing";
     if (how == u"key") {
         screen.List1->setFocus();
-        QTest::keyClick(screen.List1, Qt::Key_0);
+        test::typeKey(forms->window, Qt::Key_0);
     } else if (how == u"menu") {
         screen.menuend->trigger();
     } else {
@@ -86,11 +81,9 @@ void SelectionScreenTest::leavesForLauncher() {
 }
 
 void SelectionScreenTest::secondCopyShowsWarningAndEnds() {
-    SingleInstance first(folder->path());
+    SingleInstance first(forms->guardFolder.path());
     QVERIFY(first.acquire());
-    SingleInstance second(folder->path());
-    SelectionScreen screen(t->context, second);
-    QVERIFY(!screen.load());
+    QVERIFY(!forms->window.show(FormId::namesel));
     QVERIFY(t->dialogs.ended);
     QCOMPARE(t->dialogs.messages.size(), size_t(1));
     QCOMPARE(t->dialogs.messages[0].title, QStringLiteral("注意"));
@@ -98,8 +91,9 @@ void SelectionScreenTest::secondCopyShowsWarningAndEnds() {
              QStringLiteral("このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
                             "同じプログラムを完全に終了させてから実行してください。"));
     QVERIFY(t->dialogs.messages[0].icon == Dialogs::Icon::Critical);
-    QVERIFY(screen.Label4->text().isEmpty()); // nothing else of the screen was built
-    QVERIFY(!screen.isVisible());
+    // Nothing else was built: the page is dropped and the window never shown.
+    QVERIFY(!forms->window.isLoaded(FormId::namesel));
+    QVERIFY(!forms->window.isVisible());
 }
 
 QTEST_MAIN(SelectionScreenTest)

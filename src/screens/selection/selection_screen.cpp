@@ -28,13 +28,11 @@ template <typename T> T* named(T* widget, const char* name) {
 }
 } // namespace
 
-SelectionScreen::SelectionScreen(AppContext& context, SingleInstance& singleInstance, QWidget* parent)
-    : DesignForm(context.state.config.themeColour, parent)
-    , m_context(context)
-    , m_singleInstance(singleInstance) {
+SelectionScreen::SelectionScreen(FormContext& context, QWidget* parent)
+    : DesignForm(context.app.state.config.themeColour, parent)
+    , m_forms(context)
+    , m_context(context.app) {
     setObjectName(QStringLiteral("namesel"));
-    setWindowTitle(context.state.config.contentHeading);
-    setWindowIcon(drillIcon());
     buildControls();
 }
 
@@ -55,7 +53,7 @@ void SelectionScreen::buildControls() {
 
     Image1 = named(new QLabel(c), "Image1");
     Image1->setGeometry(display::rect(40, 44, 64, 64));
-    Image1->setPixmap(windowIcon().pixmap(display::px(64), display::px(64)));
+    Image1->setPixmap(drillIcon().pixmap(display::px(64), display::px(64)));
 
     Label4 = named(new QLabel(c), "Label4");
     Label4->setGeometry(display::rect(112, 34, 800, 84));
@@ -98,13 +96,13 @@ bool SelectionScreen::load() {
     Picture5->raise();
     m_context.random.seed(static_cast<quint64>(m_context.clock.now().time().msecsSinceStartOfDay()));
 
-    if (!m_singleInstance.acquire()) {
+    if (!m_forms.singleInstance.acquire()) {
         m_context.dialogs.showMessage(QStringLiteral("注意"), kAlreadyRunning, Dialogs::Icon::Critical);
         m_context.dialogs.endProgram(1);
         return false;
     }
 
-    present();
+    m_forms.owner.present();
     Label4->setText(m_context.state.config.contentHeading);
     List1->setCurrentRow(0);
     QCoreApplication::processEvents();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "state/app_context.h"
 #include "screens/design_form.h"
+#include "screens/form_owner.h"
 
 class QLabel;
 class QListWidget;
@@ -12,19 +12,17 @@ class QAction;
 
 namespace warizan {
 
-class SingleInstance;
-
 // The home screen `namesel`: the family list, the choice of a pupil, and the way out of the program.
 // Controls keep their design names as object names.
 class SelectionScreen final : public DesignForm {
     Q_OBJECT
 public:
-    SelectionScreen(AppContext& context, SingleInstance& singleInstance, QWidget* parent = nullptr);
+    explicit SelectionScreen(FormContext& context, QWidget* parent = nullptr);
 
     // The load step: seeds the random numbers, refuses to run beside another running copy (the "注意" box,
     // then the end of the program, with nothing else built), then fills the screen. Returns false when the
     // program is ending.
-    [[nodiscard]] bool load();
+    [[nodiscard]] bool load() override;
 
     // Starts the suite launcher and ends the program (the exit button, the menu "終了" and the key "0").
     void exitToLauncher();
@@ -46,8 +44,8 @@ protected:
 private:
     void buildControls();
 
+    FormContext& m_forms;
     AppContext& m_context;
-    SingleInstance& m_singleInstance;
 };
 
 } // namespace warizan

@@ -1,0 +1,114 @@
+#include "app/form_window.h"
+
+#include "platform/display.h"
+#include "screens/design_form.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace warizan {
+
+FormWindow::FormWindow(quint32 backgroundRgb)
+    : m_stack(new QStackedWidget(this)) {
+    setObjectName(QStringLiteral("formWindow"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, display::colour(backgroundRgb));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_stack);
+    resize(display::designSize());
+}
+
+FormWindow::~FormWindow() {
+    // Forms go last loaded first, as at the end of the program.
+    while (!m_loaded.empty()) {
+        DesignForm* form = m_loaded.back().second;
+        m_loaded.pop_back();
+        delete form;
+    }
+}
+
+void FormWindow::present() {
+    if (QGuiApplication::platformName() == u"offscreen") {
+        QWidget::show();
+    } else {
+        // Cover the whole screen even where no window manager honours the full-screen request.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->geometry());
+        showFullScreen();
+    }
+    raise();
+    activateWindow();
+}
+
+DesignForm* FormWindow::form(FormId id) const {
+    const auto it = std::find_if(m_loaded.begin(), m_loaded.end(), [id](const auto& f) { return f.first == id; });
+    return it == m_loaded.end() ? nullptr : it->second;
+}
+
+DesignForm* FormWindow::currentForm() const {
+    return qobject_cast<DesignForm*>(m_stack->currentWidget());
+}
+
+std::vector<DesignForm*> FormWindow::formsInLoadingOrder() const {
+    std::vector<DesignForm*> out;
+    for (const auto& f : m_loaded)
+        out.push_back(f.second);
+    return out;
+}
+
+bool FormWindow::show(FormId id) {
+    DesignForm* page = form(id);
+    if (!page) {
+        const auto factory = m_factories.find(id);
+        Q_ASSERT_X(factory != m_factories.end(), "FormWindow::show", "no factory for the form");
+        if (factory == m_factories.end())
+            return false;
+        page = factory->second();
+        m_loaded.emplace_back(id, page);
+        m_stack->addWidget(page);
+        if (!page->load()) {
+            unload(id);
+            return false;
+        }
+        // The load steps may have moved on to another form already; the form is shown all the same.
+        if (!form(id))
+            return true;
+    }
+    if (m_stack->currentWidget() == page)
+        return true;
+    m_stack->setCurrentWidget(page);
+    page->activate();
+    return true;
+}
+
+void FormWindow::unload(FormId id) {
+    DesignForm* page = form(id);
+    if (!page)
+        return;
+    m_loaded.erase(std::find_if(m_loaded.begin(), m_loaded.end(), [id](const auto& f) { return f.first == id; }));
+    m_stack->removeWidget(page);
+    page->hide();
+    // A form's timers stop with it, though the page itself lives until its running handler returns.
+    for (QTimer* timer : page->findChildren<QTimer*>())
+        timer->stop();
+    // The form may be unloading itself from one of its own handlers, which must be allowed to return.
+    page->deleteLater();
+}
+
+void FormWindow::runModal(QDialog& dialog) {
+    if (dialog.parentWidget() != this)
+        dialog.setParent(this, dialog.windowFlags() | Qt::Dialog);
+    dialog.exec();
+    if (DesignForm* page = currentForm())
+        page->activate();
+}
+
+} // namespace warizan
