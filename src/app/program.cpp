@@ -44,7 +44,7 @@ bool Program::start() {
     m_window->setWindowTitle(m_state->config.contentHeading);
     m_window->setWindowIcon(drillIcon());
     m_dialogs.setParentWindow(m_window.get());
-    m_formContext = std::make_unique<FormContext>(FormContext{m_context, *m_window, m_printer, m_singleInstance});
+    m_formContext = std::make_unique<FormContext>(FormContext{m_context, *m_window, m_printer, m_singleInstance, m_documents});
     setProgramForms(*m_window, *m_formContext);
     return m_window->show(FormId::namesel);
 }

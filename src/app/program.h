@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form_window.h"
+#include "platform/document_opener.h"
 #include "platform/printer.h"
 #include "platform/process_starter.h"
 #include "platform/single_instance.h"
@@ -38,6 +39,7 @@ private:
     SystemProcessStarter m_processStarter;
     RandomSource m_random;
     SystemPrinter m_printer;
+    SystemDocumentOpener m_documents;
     AppContext m_context;
     QString m_programFolder;
     SingleInstance m_singleInstance;

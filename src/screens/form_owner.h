@@ -8,6 +8,7 @@ class QWidget;
 namespace warizan {
 
 class DesignForm;
+class DocumentOpener;
 class Printer;
 class SingleInstance;
 
@@ -55,6 +56,7 @@ struct FormContext {
     FormOwner& owner;
     Printer& printer;
     SingleInstance& singleInstance;
+    DocumentOpener& documents;
 };
 
 } // namespace warizan

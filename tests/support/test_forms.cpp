@@ -33,7 +33,7 @@ quint32 themeAtDesignScale() {
 TestForms::TestForms()
     : singleInstance(guardFolder.path())
     , window(themeAtDesignScale())
-    , context{test.context, window, printer, singleInstance} {
+    , context{test.context, window, printer, singleInstance, documents} {
     test.state->config.themeColour = kThemeColour;
     test.state->config.contentHeading = contentTitle();
     test.state->config.programFolder = guardFolder.filePath(QStringLiteral("drill"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/form_window.h"
+#include "platform/document_opener.h"
 #include "platform/printer.h"
 #include "platform/single_instance.h"
 #include "test_support.h"
@@ -19,6 +20,17 @@ public:
     QStringList jobs;
 };
 
+// Records the documents asked for; answers `result`.
+class RecordingDocumentOpener final : public DocumentOpener {
+public:
+    bool open(const QString& path) override {
+        opened.append(path);
+        return result;
+    }
+    QStringList opened;
+    bool result = true;
+};
+
 // The program's window with every form of the program, on the test doubles, ready to show a form as the
 // program does. The single-instance guard is keyed on a folder of the test's own.
 struct TestForms {
@@ -28,6 +40,7 @@ struct TestForms {
     QTemporaryDir guardFolder;
     SingleInstance singleInstance;
     TestPrinter printer;
+    RecordingDocumentOpener documents;
     FormWindow window;
     FormContext context;
 
