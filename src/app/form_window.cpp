@@ -66,6 +66,8 @@ std::vector<DesignForm*> FormWindow::formsInLoadingOrder() const {
 
 bool FormWindow::show(FormId id) {
     DesignForm* page = form(id);
+    // A page just created is activated even when the stack made it current by itself (its first page).
+    const bool current = page != nullptr && m_stack->currentWidget() == page;
     if (!page) {
         const auto factory = m_factories.find(id);
         Q_ASSERT_X(factory != m_factories.end(), "FormWindow::show", "no factory for the form");
@@ -82,7 +84,7 @@ bool FormWindow::show(FormId id) {
         if (!form(id))
             return true;
     }
-    if (m_stack->currentWidget() == page)
+    if (current)
         return true;
     m_stack->setCurrentWidget(page);
     page->activate();
