@@ -64,8 +64,9 @@ void RosterKilledSaveTest::killedSaveLeavesAWholeRoster() {
         const QChar round = entries[0].name.front();
         QVERIFY(round == u'A' || round == u'B' || round == u'も');
         for (int row = 0; row < 3; ++row) {
-            const QString expected = round == u'も' ? QStringLiteral("もとのなまえ%1").arg(row + 1)
-                                                   : QString(round) + QStringLiteral("なまえ%1").arg(row + 1);
+            const QString expected = round == u'も'
+                                         ? QStringLiteral("もとのなまえ%1").arg(row + 1)
+                                         : QString(round) + QStringLiteral("なまえ%1").arg(row + 1);
             QCOMPARE(entries[size_t(row)].name.trimmed(), expected);
         }
         const RosterEntry& last = entries.back();

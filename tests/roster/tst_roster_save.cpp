@@ -72,14 +72,17 @@ void RosterSaveTest::savesInTheRostersEncoding_data() {
     const auto S = TextEncoding::ShiftJis;
     const auto U = TextEncoding::Utf8;
     const QString jiro = line(2, 2017, 0, 0, QStringLiteral("じろう"), 2);
-    QTest::newRow("nothing changed, Shift-JIS: byte for byte") << S << kFamily << kShownNames << kShownYears << kFamily;
+    QTest::newRow("nothing changed, Shift-JIS: byte for byte")
+        << S << kFamily << kShownNames << kShownYears << kFamily;
     QTest::newRow("nothing changed, UTF-8") << U << kFamily << kShownNames << kShownYears << kFamily;
     QTest::newRow("nothing changed, UTF-8 with BOM")
         << TextEncoding::Utf8WithBom << kFamily << kShownNames << kShownYears << kFamily;
     QTest::newRow("only the second name, Shift-JIS")
-        << S << kFamily << with(kShownNames, 1, QStringLiteral("じろう")) << kShownYears << kFirst + jiro + kThird;
+        << S << kFamily << with(kShownNames, 1, QStringLiteral("じろう")) << kShownYears
+        << kFirst + jiro + kThird;
     QTest::newRow("only the second name, UTF-8")
-        << U << kFamily << with(kShownNames, 1, QStringLiteral("じろう")) << kShownYears << kFirst + jiro + kThird;
+        << U << kFamily << with(kShownNames, 1, QStringLiteral("じろう")) << kShownYears
+        << kFirst + jiro + kThird;
     QTest::newRow("blanks trimmed, then padded")
         << S << kFamily << with(kShownNames, 1, QStringLiteral("   じろう  ")) << kShownYears
         << kFirst + jiro + kThird;
@@ -89,7 +92,8 @@ void RosterSaveTest::savesInTheRostersEncoding_data() {
     QTest::newRow("21 characters cut to 20")
         << S << kFamily << with(kShownNames, 0, QStringLiteral("あいうえおかきくけこさしすせそたちつてとな"))
         << kShownYears
-        << line(1, 2014, 7, 8, QStringLiteral("あいうえおかきくけこさしすせそたちつてと"), 0, QStringLiteral("よび")) +
+        << line(1, 2014, 7, 8, QStringLiteral("あいうえおかきくけこさしすせそたちつてと"), 0,
+                QStringLiteral("よび")) +
                kSecond + kThird;
     QTest::newRow("a double quote cannot end the field")
         << S << kFamily << with(kShownNames, 1, QStringLiteral("じ\"ろう")) << kShownYears
@@ -104,12 +108,15 @@ void RosterSaveTest::savesInTheRostersEncoding_data() {
     const QString year2015 = line(2, 2015, 0, 0, QStringLiteral("はなこ"), 2);
     QTest::newRow("year 2015") << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("2015"))
                                << kFirst + year2015 + kThird;
-    QTest::newRow("year 2015年") << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("2015年"))
+    QTest::newRow("year 2015年") << S << kFamily << kShownNames
+                                 << with(kShownYears, 1, QStringLiteral("2015年"))
                                  << kFirst + year2015 + kThird;
     QTest::newRow("year in full-width digits")
-        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("２０１５")) << kFirst + year2015 + kThird;
+        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("２０１５"))
+        << kFirst + year2015 + kThird;
     QTest::newRow("year 2014.6 rounded")
-        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("2014.6")) << kFirst + year2015 + kThird;
+        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("2014.6"))
+        << kFirst + year2015 + kThird;
     QTest::newRow("empty year saves 0") << S << kFamily << kShownNames << with(kShownYears, 1, QString())
                                         << kFirst + line(2, 0, 0, 0, QStringLiteral("はなこ"), 2) + kThird;
     QTest::newRow("year that is no number saves 0")
@@ -119,13 +126,15 @@ void RosterSaveTest::savesInTheRostersEncoding_data() {
     QTest::newRow("a roster typed by hand comes back in the editor's layout")
         << S << QStringLiteral("1,2014,0,0,\"はると\",0,\"\",\"\"\n2 , 2017 , 0 , 0 , さくら , 0 , , x\n")
         << QStringList{QStringLiteral("はると"), QStringLiteral("さくら")} << QStringList{"2014", "2017"}
-        << line(1, 2014, 0, 0, QStringLiteral("はると"), 0) + line(2, 2017, 0, 0, QStringLiteral("さくら"), 0, {}, "x");
-    const QString fourth = line(9, 1975, 1, 2, QStringLiteral("そふ"), 0, QStringLiteral("ａ"), QStringLiteral("ｂ"));
+        << line(1, 2014, 0, 0, QStringLiteral("はると"), 0) +
+               line(2, 2017, 0, 0, QStringLiteral("さくら"), 0, {}, "x");
+    const QString fourth =
+        line(9, 1975, 1, 2, QStringLiteral("そふ"), 0, QStringLiteral("ａ"), QStringLiteral("ｂ"));
     const QString fifth = line(4000, 2020, 0, 0, QStringLiteral("いぬ"), 9);
     QTest::newRow("entries beyond the three rows written back unchanged")
         << S << kFamily + fourth + fifth << with(kShownNames, 2, QStringLiteral("はは")) << kShownYears
-        << kFirst + kSecond + line(3, 1980, 0, -1, QStringLiteral("はは"), 5, {}, QStringLiteral("ＸＹ")) + fourth +
-               fifth;
+        << kFirst + kSecond + line(3, 1980, 0, -1, QStringLiteral("はは"), 5, {}, QStringLiteral("ＸＹ")) +
+               fourth + fifth;
     QTest::newRow("two entries: no third one invented")
         << U << kFirst + kSecond << kShownNames.mid(0, 2) << kShownYears.mid(0, 2) << kFirst + kSecond;
 }
@@ -174,16 +183,18 @@ void RosterSaveTest::refusesAndWritesNothing_data() {
     QTest::newRow("a year no program of the suite can store")
         << S << kFamily << kShownNames << with(kShownYears, 0, QStringLiteral("40000"))
         << RosterSaveError::Kind::YearTooLarge << 1
-        << QStringLiteral("1行目の生まれた年「40000」は大きすぎます。西暦で入力してください。名簿は変更していません。");
+        << QStringLiteral(
+               "1行目の生まれた年「40000」は大きすぎます。西暦で入力してください。名簿は変更していません。");
     QTest::newRow("roster gone") << S << QString() << kShownNames << kShownYears
                                  << RosterSaveError::Kind::Unreadable << 0
                                  << QStringLiteral("名簿ファイル（生徒用名簿.txt）を読めません"
                                                    "（ファイルが見つかりません）。名簿は変更していません。");
-    QTest::newRow("roster cut short") << TextEncoding::Utf8 << kFirst + QStringLiteral("2,2017,0,0,\"はなこ\",0,\"\"\n")
-                                      << kShownNames << kShownYears << RosterSaveError::Kind::Unreadable << 0
-                                      << QStringLiteral("名簿ファイル（生徒用名簿.txt）を読めません"
-                                                        "（ファイルの終わりを越えて読もうとしました）。"
-                                                        "名簿は変更していません。");
+    QTest::newRow("roster cut short")
+        << TextEncoding::Utf8 << kFirst + QStringLiteral("2,2017,0,0,\"はなこ\",0,\"\"\n") << kShownNames
+        << kShownYears << RosterSaveError::Kind::Unreadable << 0
+        << QStringLiteral("名簿ファイル（生徒用名簿.txt）を読めません"
+                          "（ファイルの終わりを越えて読もうとしました）。"
+                          "名簿は変更していません。");
 }
 
 void RosterSaveTest::refusesAndWritesNothing() {

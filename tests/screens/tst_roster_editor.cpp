@@ -4,8 +4,8 @@
 #include "screenshot.h"
 #include "suite_forms.h"
 
-#include <QLabel>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -116,23 +116,24 @@ void RosterEditorTest::opensInPlaceOfTheSelectionScreen() {
 
 void RosterEditorTest::saves_data() {
     QTest::addColumn<TextEncoding>("encoding");
-    QTest::addColumn<QString>("name");  // typed into the second name box; null: left alone
-    QTest::addColumn<QString>("year");  // typed into the second year box; null: left alone
+    QTest::addColumn<QString>("name");   // typed into the second name box; null: left alone
+    QTest::addColumn<QString>("year");   // typed into the second year box; null: left alone
     QTest::addColumn<QString>("second"); // the second line saved
     const auto S = TextEncoding::ShiftJis;
     QTest::newRow("only the second name changed, Shift-JIS")
         << S << QStringLiteral("じろう") << QString() << line(2, 2017, 0, 0, QStringLiteral("じろう"), 0);
     QTest::newRow("only the second name changed, UTF-8")
-        << TextEncoding::Utf8 << QStringLiteral("じろう") << QString() << line(2, 2017, 0, 0, QStringLiteral("じろう"), 0);
-    QTest::newRow("blanks trimmed then padded")
-        << S << QStringLiteral("  じろう   ") << QString() << line(2, 2017, 0, 0, QStringLiteral("じろう"), 0);
+        << TextEncoding::Utf8 << QStringLiteral("じろう") << QString()
+        << line(2, 2017, 0, 0, QStringLiteral("じろう"), 0);
+    QTest::newRow("blanks trimmed then padded") << S << QStringLiteral("  じろう   ") << QString()
+                                                << line(2, 2017, 0, 0, QStringLiteral("じろう"), 0);
     QTest::newRow("a 21-character name cut")
         << S << QStringLiteral("あいうえおかきくけこさしすせそたちつてとな") << QString()
         << line(2, 2017, 0, 0, QStringLiteral("あいうえおかきくけこさしすせそたちつてと"), 0);
-    QTest::newRow("2015年 saves 2015") << S << QString() << QStringLiteral("2015年")
-                                       << line(2, 2015, 0, 0, QStringLiteral("はなこ"), 0);
-    QTest::newRow("empty year saves 0") << S << QString() << QStringLiteral("")
-                                        << line(2, 0, 0, 0, QStringLiteral("はなこ"), 0);
+    QTest::newRow("2015年 saves 2015")
+        << S << QString() << QStringLiteral("2015年") << line(2, 2015, 0, 0, QStringLiteral("はなこ"), 0);
+    QTest::newRow("empty year saves 0")
+        << S << QString() << QStringLiteral("") << line(2, 0, 0, 0, QStringLiteral("はなこ"), 0);
 }
 
 void RosterEditorTest::saves() {
@@ -200,14 +201,15 @@ void RosterEditorTest::fewerThanThreeEntries() {
     retype(editor.Text2[1], QStringLiteral("2013"));
     QTest::mouseClick(editor.Command1, Qt::LeftButton);
     QCOMPARE(test::readBytes(setup->rosterPath()),
-             encodeText(line(1, 2013, 7, 8, QStringLiteral("たろう"), 0, QStringLiteral("よび")).replace(
-                            u'\n', QStringLiteral("\r\n")),
+             encodeText(line(1, 2013, 7, 8, QStringLiteral("たろう"), 0, QStringLiteral("よび"))
+                            .replace(u'\n', QStringLiteral("\r\n")),
                         TextEncoding::ShiftJis));
 }
 
 void RosterEditorTest::rosterMissing_data() {
     QTest::addColumn<bool>("atSave"); // else when the editor opens
-    QTest::addColumn<bool>("copyLeft"); // the copy an interrupted save leaves, which the selection screen restores
+    QTest::addColumn<bool>(
+        "copyLeft"); // the copy an interrupted save leaves, which the selection screen restores
     QTest::newRow("at opening, copy left") << false << true;
     QTest::newRow("at opening, no copy") << false << false;
     QTest::newRow("at saving, copy left") << true << true;

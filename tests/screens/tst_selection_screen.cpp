@@ -249,7 +249,7 @@ void SelectionScreenTest::gradeFilter() {
 
 void SelectionScreenTest::displayModes_data() {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("left");  // the two columns of さくら's line
+    QTest::addColumn<QString>("left"); // the two columns of さくら's line
     QTest::addColumn<QString>("right");
     // さくら: 2 runs today and 5 earlier, each of 30 seconds on level 1; "today4" and "total7" stand for
     // her points of today and of all days in their 4 and 7 characters.
@@ -329,7 +329,8 @@ void SelectionScreenTest::clickAndDoubleClick_data() {
     QTest::newRow("click the placeholder") << 0 << false << kPrompt << QString();
     QTest::newRow("click: first 10 characters, full-width blanks kept")
         << 2 << false << QStringLiteral("中2 さくら　　　") << QStringLiteral("2");
-    QTest::newRow("click a pre-school pupil") << 3 << false << QStringLiteral("幼- ゆい　　　　") << QStringLiteral("3");
+    QTest::newRow("click a pre-school pupil")
+        << 3 << false << QStringLiteral("幼- ゆい　　　　") << QStringLiteral("3");
     QTest::newRow("double-click: the text before the slash")
         << 2 << true << QStringLiteral("中2 さくら　　　  　") << QStringLiteral("2");
     QTest::newRow("double-click the placeholder") << 0 << true << kPrompt << QString();
@@ -451,7 +452,8 @@ void SelectionScreenTest::help() {
     SelectionScreen& screen = shownScreen();
     forms->documents.result = opens;
     screen.menuHelp2->trigger();
-    const QString base = setup->config().programFolder + QDir::separator() + QStringLiteral("あまりのあるわり算");
+    const QString base =
+        setup->config().programFolder + QDir::separator() + QStringLiteral("あまりのあるわり算");
     QStringList expected;
 #ifdef Q_OS_WIN
     expected << base + QStringLiteral(".HLP");
@@ -493,7 +495,8 @@ void SelectionScreenTest::aboutBox() {
             if (byHeading) {
                 const QPoint offset = box.geometry().center() - forms->window.geometry().center();
                 // Within the frame the platform adds around the box.
-                QVERIFY2(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+                QVERIFY2(qAbs(offset.x()) <= 4 && qAbs(offset.y()) <= 4,
+                         qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
             }
             test::saveScreenshot(box, QStringLiteral("about_box"));
         });

@@ -22,12 +22,12 @@ class AboutBox final : public QDialog {
 public:
     explicit AboutBox(const QString& contentHeading, QWidget* parent = nullptr);
 
-    QLabel* Label1;     // the drill's title
-    QLabel* lblVersion; // "Version1.0.17"
-    QLabel* lblProduct; // "Sorabune"
-    QLabel* lblNotice;  // the maker's notice
-    QLabel* Label6;     // "お問い合わせは下記まで"
-    QLabel* Label3;     // the maker's contact address; a click does what Command2 does: nothing
+    QLabel* Label1;        // the drill's title
+    QLabel* lblVersion;    // "Version1.0.17"
+    QLabel* lblProduct;    // "Sorabune"
+    QLabel* lblNotice;     // the maker's notice
+    QLabel* Label6;        // "お問い合わせは下記まで"
+    QLabel* Label3;        // the maker's contact address; a click does what Command2 does: nothing
     QPushButton* Command1; // "O.K."
     QPushButton* Command2; // hidden, no action
 

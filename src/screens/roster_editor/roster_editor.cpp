@@ -42,7 +42,8 @@ void RosterEditor::buildControls() {
     Label4 = label(c, QStringLiteral("Label4"), kTitle, display::rect(40, 48, 944, 72), 36, true);
     Label4->setAlignment(Qt::AlignCenter);
     Label2 = label(c, QStringLiteral("Label2"), QStringLiteral("名前"), display::rect(152, 168, 560, 40), 20);
-    Label1 = label(c, QStringLiteral("Label1"), QStringLiteral("生まれた年"), display::rect(736, 168, 220, 40), 20);
+    Label1 = label(c, QStringLiteral("Label1"), QStringLiteral("生まれた年"),
+                   display::rect(736, 168, 220, 40), 20);
     for (int row = 1; row <= 3; ++row) {
         const int y = 216 + (row - 1) * 84;
         Text1[row] = named(new QLineEdit(c), QStringLiteral("Text1_%1").arg(row));
@@ -53,8 +54,9 @@ void RosterEditor::buildControls() {
         Text2[row]->setFont(display::font(display::Face::PGothic, 20));
         Text2[row]->setInputMethodHints(Qt::ImhPreferNumbers);
     }
-    Label3 = label(c, QStringLiteral("Label3"), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"),
-                   display::rect(152, 480, 800, 40), 16);
+    Label3 =
+        label(c, QStringLiteral("Label3"), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"),
+              display::rect(152, 480, 800, 40), 16);
     Command1 = named(new QPushButton(QStringLiteral("変更"), c), QStringLiteral("Command1"));
     Command1->setGeometry(display::rect(296, 584, 200, 84));
     Command1->setFont(display::font(display::Face::PGothic, 24, true));

@@ -31,14 +31,14 @@ public:
     // "もどる": the selection screen again, rebuilt from the roster; then this editor closes.
     void goBack();
 
-    QLabel* Label4; // "名前変更"
-    QLabel* Label2; // "名前"
-    QLabel* Label1; // "生まれた年"
+    QLabel* Label4;                    // "名前変更"
+    QLabel* Label2;                    // "名前"
+    QLabel* Label1;                    // "生まれた年"
     std::array<QLineEdit*, 4> Text1{}; // names, rows 1..3
     std::array<QLineEdit*, 4> Text2{}; // birth years, rows 1..3
-    QLabel* Label3; // the note on early-born children
-    QPushButton* Command1; // "変更"
-    QPushButton* Command2; // "もどる"
+    QLabel* Label3;                    // the note on early-born children
+    QPushButton* Command1;             // "変更"
+    QPushButton* Command2;             // "もどる"
 
 private:
     void buildControls();

@@ -69,12 +69,18 @@ void setWhiteText(QWidget* widget) {
 } // namespace
 
 const QStringList& SelectionScreen::gradeFilterEntries() {
-    static const QStringList entries = {kAllGrades,           QStringLiteral("中学生全体"),
-                                        QStringLiteral("小学生全体"), QStringLiteral("中３"),
-                                        QStringLiteral("中２"),       QStringLiteral("中１"),
-                                        QStringLiteral("小６"),       QStringLiteral("小５"),
-                                        QStringLiteral("小４"),       QStringLiteral("小３"),
-                                        QStringLiteral("小２"),       QStringLiteral("小１")};
+    static const QStringList entries = {kAllGrades,
+                                        QStringLiteral("中学生全体"),
+                                        QStringLiteral("小学生全体"),
+                                        QStringLiteral("中３"),
+                                        QStringLiteral("中２"),
+                                        QStringLiteral("中１"),
+                                        QStringLiteral("小６"),
+                                        QStringLiteral("小５"),
+                                        QStringLiteral("小４"),
+                                        QStringLiteral("小３"),
+                                        QStringLiteral("小２"),
+                                        QStringLiteral("小１")};
     return entries;
 }
 

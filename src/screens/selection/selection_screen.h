@@ -47,17 +47,17 @@ public:
     int displayMode() const { return m_displayMode; }
     const QString& gradeFilter() const { return m_gradeFilter; }
 
-    QLabel* Label4; // heading: the drill's title; a click opens the About box
-    QLabel* Image1; // the drill window's icon
-    QLabel* Label1; // the chosen pupil, or the prompt
-    QLabel* Label2; // hidden: the chosen pupil's number
+    QLabel* Label4;     // heading: the drill's title; a click opens the About box
+    QLabel* Image1;     // the drill window's icon
+    QLabel* Label1;     // the chosen pupil, or the prompt
+    QLabel* Label2;     // hidden: the chosen pupil's number
     QListWidget* List1; // item 0 the placeholder, then one line per pupil
     QListWidget* List3; // hidden: List3 item k is List1 item k + 1, with "*" and the pupil number
     QComboBox* Combo1;  // grade filter
     std::array<QRadioButton*, 4> Option1; // display modes, index = displayMode
-    QPushButton* Command14; // "O.K."
-    QPushButton* Command7;  // "終了"
-    QWidget* Picture5;      // waiting panel
+    QPushButton* Command14;               // "O.K."
+    QPushButton* Command7;                // "終了"
+    QWidget* Picture5;                    // waiting panel
     QLabel* Label19;
     QMenuBar* menuBar;
     QMenu* menuFile;
