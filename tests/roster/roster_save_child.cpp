@@ -1,5 +1,6 @@
 // Another copy of the program saving the roster over and over, for the test that kills it part-way: each
-// round writes the first three names as "A" names or "B" names, turn about, through the editor's own save.
+// round writes the first three names as "A" names, or as "B" names when they are "A" names already, through
+// the editor's own save, so every save changes the roster.
 // Before each save it prints one line, so the test knows saves are under way. It runs until it is killed.
 
 #include "roster/roster_save.h"
@@ -12,8 +13,11 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() != 2)
         return 2;
-    for (int round = 0;; ++round) {
-        const QString prefix = round % 2 == 0 ? QStringLiteral("A") : QStringLiteral("B");
+    for (;;) {
+        std::vector<warizan::RosterEntry> entries;
+        if (!warizan::readRosterFile(args[1], &entries, nullptr, nullptr) || entries.empty())
+            return 1;
+        const QString prefix = entries[0].name.startsWith(u'A') ? QStringLiteral("B") : QStringLiteral("A");
         std::vector<warizan::RosterRowEdit> rows;
         for (int row = 1; row <= warizan::kEditorRows; ++row)
             rows.push_back({prefix + QStringLiteral("なまえ%1").arg(row), QString::number(2010 + row)});

@@ -71,30 +71,14 @@ void RosterSaveTest::savesInTheRostersEncoding_data() {
 
     const auto S = TextEncoding::ShiftJis;
     const auto U = TextEncoding::Utf8;
-    const QString jiro = line(2, 2017, 0, 0, QStringLiteral("じろう"), 2);
     QTest::newRow("nothing changed, Shift-JIS: byte for byte")
         << S << kFamily << kShownNames << kShownYears << kFamily;
     QTest::newRow("nothing changed, UTF-8") << U << kFamily << kShownNames << kShownYears << kFamily;
     QTest::newRow("nothing changed, UTF-8 with BOM")
         << TextEncoding::Utf8WithBom << kFamily << kShownNames << kShownYears << kFamily;
-    QTest::newRow("only the second name, Shift-JIS")
-        << S << kFamily << with(kShownNames, 1, QStringLiteral("じろう")) << kShownYears
-        << kFirst + jiro + kThird;
-    QTest::newRow("only the second name, UTF-8")
-        << U << kFamily << with(kShownNames, 1, QStringLiteral("じろう")) << kShownYears
-        << kFirst + jiro + kThird;
-    QTest::newRow("blanks trimmed, then padded")
-        << S << kFamily << with(kShownNames, 1, QStringLiteral("   じろう  ")) << kShownYears
-        << kFirst + jiro + kThird;
     QTest::newRow("full-width blanks are part of the name")
         << S << kFamily << with(kShownNames, 1, QStringLiteral("　じろう")) << kShownYears
         << kFirst + line(2, 2017, 0, 0, QStringLiteral("　じろう"), 2) + kThird;
-    QTest::newRow("21 characters cut to 20")
-        << S << kFamily << with(kShownNames, 0, QStringLiteral("あいうえおかきくけこさしすせそたちつてとな"))
-        << kShownYears
-        << line(1, 2014, 7, 8, QStringLiteral("あいうえおかきくけこさしすせそたちつてと"), 0,
-                QStringLiteral("よび")) +
-               kSecond + kThird;
     QTest::newRow("a double quote cannot end the field")
         << S << kFamily << with(kShownNames, 1, QStringLiteral("じ\"ろう")) << kShownYears
         << kFirst + line(2, 2017, 0, 0, QStringLiteral("じ”ろう"), 2) + kThird;
@@ -106,19 +90,12 @@ void RosterSaveTest::savesInTheRostersEncoding_data() {
         << kFirst + line(2, 2017, 0, 0, QStringLiteral("じろう😀"), 2) + kThird;
 
     const QString year2015 = line(2, 2015, 0, 0, QStringLiteral("はなこ"), 2);
-    QTest::newRow("year 2015") << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("2015"))
-                               << kFirst + year2015 + kThird;
-    QTest::newRow("year 2015年") << S << kFamily << kShownNames
-                                 << with(kShownYears, 1, QStringLiteral("2015年"))
-                                 << kFirst + year2015 + kThird;
     QTest::newRow("year in full-width digits")
         << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("２０１５"))
         << kFirst + year2015 + kThird;
     QTest::newRow("year 2014.6 rounded")
         << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("2014.6"))
         << kFirst + year2015 + kThird;
-    QTest::newRow("empty year saves 0") << S << kFamily << kShownNames << with(kShownYears, 1, QString())
-                                        << kFirst + line(2, 0, 0, 0, QStringLiteral("はなこ"), 2) + kThird;
     QTest::newRow("year that is no number saves 0")
         << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("へいせい"))
         << kFirst + line(2, 0, 0, 0, QStringLiteral("はなこ"), 2) + kThird;

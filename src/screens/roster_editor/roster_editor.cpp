@@ -15,6 +15,12 @@ namespace {
 constexpr quint32 kEditorBackground = 0xF0F0F0;
 const QString kTitle = QStringLiteral("名前変更");
 
+QString withoutTrailingBlanks(QString text) {
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
 template <typename T> T* named(T* widget, const QString& name) {
     widget->setObjectName(name);
     return widget;
@@ -77,7 +83,9 @@ bool RosterEditor::load() {
     }
     for (int row = 1; row <= 3; ++row) {
         const bool present = size_t(row) <= entries.size();
-        Text1[row]->setText(present ? entries[size_t(row) - 1].name : QString());
+        // The name without the blanks that pad it to its 20 characters: text typed after them would be
+        // cut off when the name is saved at its 20 characters again.
+        Text1[row]->setText(present ? withoutTrailingBlanks(entries[size_t(row) - 1].name) : QString());
         Text2[row]->setText(present ? QString::number(entries[size_t(row) - 1].birthYear) : QString());
         Text1[row]->setEnabled(present);
         Text2[row]->setEnabled(present);
