@@ -155,7 +155,8 @@ void DataToolTest::checkReportsProblems() {
     QCOMPARE(tool(withFolder(suite, {"check"})).code, 0);
 
     suite.writeRoster(
-        "1,2016,0,0,\"a\",0,\"\",\"\"\n1,2016,0,0,\"b\",0,\"\",\"\"\n6000,2016,0,0,\"c\",0,\"\",\"\"\n");
+        "1,2016,0,0,\"a\",0,\"\",\"\"\n1,2016,0,0,\"b\",0,\"\",\"\"\n6000,2016,0,0,\"c\",0,\"\",\"\"\n"
+        "7,70000,0,0,\"d\",0,\"\",\"\"\n");
     QFile scores(suite.programDataFolder() + "成績累積データ.dat");
     QVERIFY(scores.open(QIODevice::WriteOnly));
     QByteArray record(44, '\0');
@@ -170,6 +171,7 @@ void DataToolTest::checkReportsProblems() {
     const QString report = QString::fromUtf8(run.out);
     QVERIFY2(report.contains("番号 1 が2回以上"), qPrintable(report));
     QVERIFY2(report.contains("6000"), qPrintable(report));
+    QVERIFY2(report.contains("番号 7「d」の生まれ年 70000"), qPrintable(report)); // a year the list cannot hold
     QVERIFY2(report.contains("3 バイトの書きかけ"), qPrintable(report));
     QVERIFY2(report.contains("1 件目の 番号 5256"), qPrintable(report));
     QCOMPARE(test::readBytes(scores.fileName()), before); // it changes nothing
