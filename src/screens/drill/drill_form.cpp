@@ -254,7 +254,9 @@ void DrillForm::buildPanel() {
     Label2 = makeLabel(p, QStringLiteral("Label2"), QRect(260, 534, 555, 19), 11.25, std::nullopt, Qt::black,
                        false, Qt::AlignLeft | Qt::AlignVCenter);
     Label2->setText(QStringLiteral("←→＝移動　　↓＝クリア　　↑＝オールクリア 　スペース＝右移動と判定"));
-    Label1 = makeLabel(p, QStringLiteral("Label1"), QRect(72, 390, 103, 33), 21.75, std::nullopt,
+    // "正解は" reaches over the top of the "＝" below it: it lies above that box, on the panel's colour, so
+    // the whole word stays readable.
+    Label1 = makeLabel(p, QStringLiteral("Label1"), QRect(72, 390, 103, 33), 21.75, kPanelColour,
                        QColor(255, 255, 0), true);
     Label1->setText(QStringLiteral("正解は"));
     Keisan2Lbl3[4] = makeLabel(p, arrayName("Keisan2Lbl3", 4), QRect(104, 408, 73, 73), 48, kSignColour);
@@ -267,6 +269,7 @@ void DrillForm::buildPanel() {
         makeLabel(p, arrayName("Keisan2Lbl4", 1), QRect(588, 392, 275, 97), 72, kCorrectAnswerColour);
     Keisan2Lbl5[0] = makeLabel(p, arrayName("Keisan2Lbl5", 0), QRect(260, 558, 553, 41), 24, kPlusHintColour);
     Keisan2Lbl5[0]->setText(kPlusHint);
+    Label1->raise();
     const auto at = [](int x, int y) { return QPoint(display::px(x), display::px(y)); };
     Line1 = named(new LineShape(p, at(338, 224), at(730, 328), display::px(5)), QStringLiteral("Line1"));
     Line2 = named(new LineShape(p, at(334, 322), at(722, 224), display::px(5)), QStringLiteral("Line2"));
