@@ -28,6 +28,7 @@ private slots:
     void countdownBoxes();
     void timeRunsOutDuringJudging();
     void endDrillTwiceRecordsOnce();
+    void soundFailureEndsWithoutARecord();
     void wholeSheetThroughTheFormOwner_data();
     void wholeSheetThroughTheFormOwner();
 };
@@ -337,14 +338,39 @@ void DrillFormTest::endDrillTwiceRecordsOnce() {
     s.state().drill.sheetFinished = 1;
     int resultsShown = 0;
     // The second end arrives while the first lets events run.
-    QTimer::singleShot(0, form, &DrillForm::endDrill);
+    bool secondEnd = false;
+    QTimer::singleShot(0, form, [form, &secondEnd] {
+        secondEnd = true;
+        form->endDrill();
+    });
     form->endDrill();
     for (const auto* page : s.forms.window.formsInLoadingOrder())
         resultsShown += page->objectName() == u"FrmSyuuryou";
+    QVERIFY(secondEnd);
     QCOMPARE(resultsShown, 1);
     QCOMPARE(s.state().drill.finalTime, 1);
     QCOMPARE(test::readBytes(s.suite.programDataFolder() + kScoreFileName).size(), kScoreRecordLength);
     QCOMPARE(test::readBytes(s.suite.commonFolder() + kHomeScoreFileName).size(), kHomeScoreRecordLength);
+}
+
+void DrillFormTest::soundFailureEndsWithoutARecord() {
+    DrillSuite s(1);
+    QVERIFY(startDrill(s.forms.context));
+    s.forms.test.sound.failNext(QStringLiteral("no device"), 4);
+    for (int i = 0; i < 3; ++i)
+        s.answer(true);
+    QVERIFY(!s.forms.test.dialogs.ended);
+    QCOMPARE(s.state().drill.solvedCount, 3);
+    s.answer(true);
+    QVERIFY(s.forms.test.dialogs.ended);
+    QCOMPARE(s.forms.test.dialogs.messages.size(), size_t(1));
+    // Nothing more happens on this form, and no record of the drill is written.
+    QCOMPARE(s.state().drill.solvedCount, 3);
+    const QString typed = s.drill()->Keisan2Lbl1[0]->text();
+    test::typeText(s.window(), QStringLiteral("5"));
+    QCOMPARE(s.drill()->Keisan2Lbl1[0]->text(), typed);
+    QVERIFY(!QFile::exists(s.suite.programDataFolder() + kScoreFileName) ||
+            test::readBytes(s.suite.programDataFolder() + kScoreFileName).isEmpty());
 }
 
 void DrillFormTest::wholeSheetThroughTheFormOwner_data() {
