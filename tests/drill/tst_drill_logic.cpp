@@ -7,8 +7,8 @@
 
 using namespace warizan;
 
-// The drill's rules without a screen: questions per level, reading and judging answers, the answer cells'
-// keys, and the clock's seconds, minutes and countdown boxes.
+// The drill's rules without a screen: questions per level, reading and judging answers, and the clock's
+// seconds, minutes and countdown boxes. The answer cells' keys are tested through the drill form's keys.
 class DrillLogicTest final : public QObject {
     Q_OBJECT
 private slots:
@@ -17,9 +17,6 @@ private slots:
     void sameSeedSameSheet();
     void readsAnswers_data();
     void readsAnswers();
-    void cellKeys_data();
-    void cellKeys();
-    void typingLimit();
     void elapsedSeconds_data();
     void elapsedSeconds();
     void minutesSinceStart_data();
@@ -112,80 +109,6 @@ void DrillLogicTest::readsAnswers() {
     QCOMPARE(answerIsCorrect(text, QString(), 7, 0), correctFor7);
     // An empty remainder cell answers "no remainder" and nothing else.
     QCOMPARE(answerIsCorrect(QStringLiteral("7"), text, 7, 0), value == 0.0);
-}
-
-// Keys typed into two cells holding "12" (quotient) and "34" (remainder), the cursor on the quotient.
-void DrillLogicTest::cellKeys_data() {
-    QTest::addColumn<int>("cellCount");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("modifier");
-    QTest::addColumn<QString>("then"); // characters typed afterwards
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<QString>("texts"); // cell 0 | cell 1
-    QTest::addColumn<bool>("judge");
-    using K = AnswerCells::Key;
-    QTest::newRow("Clear empties the cursor cell")
-        << 2 << int(K::Clear) << false << "" << 0 << "|34" << false;
-    QTest::newRow("Shift+Clear empties both, cursor stays")
-        << 2 << int(K::Clear) << true << "" << 0 << "|" << false;
-    QTest::newRow("Up empties both") << 2 << int(K::Up) << false << "5" << 0 << "5|" << false;
-    QTest::newRow("Right then type appends") << 2 << int(K::Right) << false << "3" << 1 << "12|343" << false;
-    QTest::newRow("Shift+Right empties the new cell")
-        << 2 << int(K::Right) << true << "3" << 1 << "12|3" << false;
-    QTest::newRow("Left wraps to the last cell") << 2 << int(K::Left) << false << "" << 1 << "12|34" << false;
-    QTest::newRow("Space on the first cell moves")
-        << 2 << int(K::Space) << false << "9" << 1 << "12|349" << false;
-    QTest::newRow("Space with Shift still moves")
-        << 2 << int(K::Space) << true << "" << 1 << "12|34" << false;
-    QTest::newRow("level 1: Right stays") << 1 << int(K::Right) << false << "3" << 0 << "123|" << false;
-    QTest::newRow("level 1: Space judges") << 1 << int(K::Space) << false << "" << 0 << "12|" << true;
-}
-
-void DrillLogicTest::cellKeys() {
-    QFETCH(int, cellCount);
-    QFETCH(int, key);
-    QFETCH(bool, modifier);
-    QFETCH(QString, then);
-    QFETCH(int, cursor);
-    QFETCH(QString, texts);
-    QFETCH(bool, judge);
-    AnswerCells cells;
-    cells.newQuestion(cellCount);
-    for (QChar c : QStringLiteral("12"))
-        cells.character(c.unicode());
-    if (cellCount == 2) {
-        cells.keyDown(AnswerCells::Key::Right, false);
-        for (QChar c : QStringLiteral("34"))
-            cells.character(c.unicode());
-        cells.keyDown(AnswerCells::Key::Right, false);
-    }
-    QCOMPARE(cells.cursorCell(), 0);
-    const auto outcome = cells.keyDown(static_cast<AnswerCells::Key>(key), modifier);
-    QCOMPARE(outcome == AnswerCells::KeyOutcome::Judge, judge);
-    for (QChar c : then)
-        QCOMPARE(cells.character(c.unicode()), AnswerCells::CharOutcome::Typed);
-    QCOMPARE(cells.cursorCell(), cursor);
-    QCOMPARE(cells.text(0) + u'|' + cells.text(1), texts);
-    QCOMPARE(cells.editBuffer(), cells.text(cursor));
-}
-
-void DrillLogicTest::typingLimit() {
-    AnswerCells cells;
-    cells.newQuestion(2);
-    // Only "*,-./" and the digits are typed; "+", letters and the space are not.
-    for (QChar c : QStringLiteral("+a 1*,-./"))
-        cells.character(c.unicode());
-    QCOMPARE(cells.text(0), QStringLiteral("1*,-./"));
-    while (cells.editBuffer().size() < kMaxAnswerLength)
-        QCOMPARE(cells.character(u'9'), AnswerCells::CharOutcome::Typed);
-    // The 24th character is refused, whatever it is; Backspace still works.
-    QCOMPARE(cells.character(u'9'), AnswerCells::CharOutcome::Refused);
-    QCOMPARE(cells.character(u'a'), AnswerCells::CharOutcome::Refused);
-    QCOMPARE(cells.text(0).size(), kMaxAnswerLength);
-    QCOMPARE(cells.character(AnswerCells::kBackspace), AnswerCells::CharOutcome::Typed);
-    QCOMPARE(cells.text(0).size(), kMaxAnswerLength - 1);
-    cells.keyDown(AnswerCells::Key::Clear, false);
-    QCOMPARE(cells.character(AnswerCells::kBackspace), AnswerCells::CharOutcome::Ignored);
 }
 
 void DrillLogicTest::elapsedSeconds_data() {

@@ -106,6 +106,7 @@ void DrillFormTest::keys_data() {
     QTest::newRow("Up clears both, cursor home") << "12R4U" << false << "|" << 0;
     QTest::newRow("Backspace") << "123B" << false << "12|" << 0;
     QTest::newRow("+ and letters are not typed") << "1+a2" << false << "12|" << 0;
+    QTest::newRow("*,-./ are typed") << "1*,-./" << false << "1*,-./|" << 0;
 }
 
 void DrillFormTest::keys() {
