@@ -59,7 +59,8 @@ struct WorkingPupil {
     QString currentPupilName; // 20 characters, blank-padded
     QString currentGradeLabel;
     qint32 startTimer = 0; // seconds since midnight when the pupil was confirmed
-    qint64 startTimerMs = -1; // the clock's monotonic counter at that moment; -1 when not taken
+    // The clock's monotonic counter at that moment; -1 when not taken.
+    qint64 startTimerMs = -1;
     qint16 currentLevel = 0;
     qint16 goalLevelCleared = 0;
 };
@@ -121,7 +122,8 @@ struct RunningDrill {
     qint16 questionsPerSheet = 10;
     qint32 solvedCount = 0;
     double drillStartTime = 0;
-    qint64 drillStartMs = 0; // the clock's monotonic counter when the drill clock started
+    // The clock's monotonic counter when the drill clock started.
+    qint64 drillStartMs = 0;
     qint32 elapsedSeconds = 0;
     qint32 timeLimitSeconds = 0;
     qint32 finalTime = 0;
