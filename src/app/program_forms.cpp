@@ -1,5 +1,8 @@
 #include "app/program_forms.h"
 
+#include "screens/backdrop/backdrop_form.h"
+#include "screens/drill/drill_form.h"
+#include "screens/result/result_screen.h"
 #include "screens/roster_editor/roster_editor.h"
 #include "screens/selection/selection_screen.h"
 
@@ -8,6 +11,9 @@ namespace warizan {
 void setProgramForms(FormWindow& window, FormContext& context) {
     window.setFactory(FormId::namesel, [&context] { return new SelectionScreen(context); });
     window.setFactory(FormId::FrmName2, [&context] { return new RosterEditor(context); });
+    window.setFactory(FormId::MainFrm, [&context] { return new DrillForm(context); });
+    window.setFactory(FormId::FrmSyuuryou, [&context] { return new ResultScreen(context); });
+    window.setFactory(FormId::BASEFRM, [&context] { return new BackdropForm(context); });
 }
 
 } // namespace warizan
