@@ -94,8 +94,10 @@ bool RosterEditor::load() {
 }
 
 void RosterEditor::activate() {
-    if (m_unreadable.isEmpty())
+    if (m_unreadable.isEmpty()) {
+        Text1[1]->setFocus();
         return;
+    }
     showMessage(m_unreadable);
     goBack();
 }
