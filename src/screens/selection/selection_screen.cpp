@@ -201,6 +201,8 @@ bool SelectionScreen::load() {
         return false;
     }
 
+    // The list is built by the activation that follows at once, after the roster recovery: built here,
+    // before it, a roster left missing by an interrupted save would only be retried and end the program.
     m_forms.owner.present();
     Label4->setText(m_context.state.config.contentHeading);
     List1->setCurrentRow(0);
