@@ -13,7 +13,8 @@ namespace warizan::tool {
     COMMAND(pupils)                                                                                          \
     COMMAND(append)                                                                                          \
     COMMAND(export)                                                                                          \
-    COMMAND(check)
+    COMMAND(check)                                                                                           \
+    COMMAND(worksheet)
 
 #define WARIZAN_DECLARE_COMMAND(name) const Command& name##Command();
 WARIZAN_DATA_COMMANDS(WARIZAN_DECLARE_COMMAND)
