@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QtTest>
+#include <limits>
 
 using namespace warizan;
 using namespace warizan::test;
@@ -262,18 +263,23 @@ void RecordsCountTest::negativeDateIsDiscardedButLowersBest() {
 void RecordsCountTest::recordsOutsideTheTablesArePassedOver_data() {
     QTest::addColumn<int>("pupil");
     QTest::addColumn<int>("level");
-    QTest::newRow("pupil 5001") << 5001 << 1;
-    QTest::newRow("negative pupil") << -1 << 1;
-    QTest::newRow("level 36") << 5 << 36;
-    QTest::newRow("negative level") << 5 << -1;
-    QTest::newRow("both far out") << 32767 << -32768;
+    QTest::addColumn<int>("result");
+    QTest::newRow("pupil 5001") << 5001 << 1 << 1;
+    QTest::newRow("negative pupil") << -1 << 1 << 1;
+    QTest::newRow("level 36") << 5 << 36 << 1;
+    QTest::newRow("negative level") << 5 << -1 << 1;
+    QTest::newRow("both far out") << 32767 << -32768 << 1;
+    // No run takes less than no time: such a result would earn more points than any real run.
+    QTest::newRow("negative result") << 5 << 1 << -5;
+    QTest::newRow("most negative result") << 5 << 1 << std::numeric_limits<qint32>::min();
 }
 
 void RecordsCountTest::recordsOutsideTheTablesArePassedOver() {
     QFETCH(int, pupil);
     QFETCH(int, level);
+    QFETCH(int, result);
     Fixture f;
-    f.append({run(5, 1, 80), run(pupil, level, 1), run(6, 1, 90), run(5000, 35, 70)});
+    f.append({run(5, 1, 80), run(pupil, level, result), run(6, 1, 90), run(5000, 35, 70)});
     QVERIFY(f.count());
     QVERIFY(f.t.dialogs.messages.empty());
     QVERIFY(!f.t.dialogs.ended);
@@ -283,6 +289,8 @@ void RecordsCountTest::recordsOutsideTheTablesArePassedOver() {
     QCOMPARE(figures.levelBestResult[1], 80);
     QCOMPARE(figures.bestResult.at(35, 5000), 70);
     QCOMPARE(figures.totalCount.at(35, 5000), qint16(1));
+    QCOMPARE(figures.bestResult.at(1, 5), 80);
+    QCOMPARE(figures.totalPoints.at(1, 5), 6); // the run of 80 s alone: Int((40/120)^3 x 50 + 5)
 }
 
 void RecordsCountTest::homeRecordOnlyBelow4900_data() {
@@ -418,8 +426,9 @@ void RecordsCountTest::unopenableScoreFile() {
     QCOMPARE(f.t.dialogs.ended, ends);
     if (ends) {
         QCOMPARE(f.t.dialogs.messages.size(), std::size_t(1));
-        QVERIFY2(f.t.dialogs.messages[0].text.startsWith(QStringLiteral("ファイルがありません3")),
-                 qPrintable(f.t.dialogs.messages[0].text));
+        // The stage, a description a family can read and the number of a missing file; then the file.
+        QCOMPARE(f.t.dialogs.messages[0].text,
+                 QStringLiteral("ファイルがありません3ファイルが見つかりません53\n") + folder + kScoreFileName);
         QCOMPARE(f.t.dialogs.endCode, 1);
     } else {
         QVERIFY(f.t.dialogs.messages.empty());
