@@ -112,6 +112,12 @@ int dispatch(QStringList args) {
 } // namespace warizan::tool
 
 int main(int argc, char** argv) {
+    // Every message of the tool is its own and Japanese; Qt's diagnostics for developers (in English, about
+    // devices and streams) would only puzzle a family, so they are not shown.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg)
+            warizan::tool::err() << message << Qt::endl;
+    });
     QCoreApplication app(argc, argv);
     return warizan::tool::dispatch(QCoreApplication::arguments().mid(1));
 }
