@@ -1,6 +1,7 @@
 #include "textdata/file_access.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -87,16 +88,19 @@ bool readDataFile(const QString& path, QByteArray* bytes, FileFailure* failure, 
     };
     if (file.size() > limit)
         return tooLarge();
-    // One byte more than allowed: a file that grew since its size was taken is still caught.
-    *bytes = file.read(limit + 1);
-    if (file.error() != QFileDevice::NoError) {
-        const int error = errno;
-        if (error == EISDIR)
-            return fail(failure, FileFault::Folder, QStringLiteral("ファイルではなくフォルダです"));
-        return fail(
-            failure, FileFault::Unreadable,
-            QStringLiteral("ファイルを読めません（%1）").arg(QString::fromLocal8Bit(std::strerror(error))));
+    // Up to one byte more than allowed, so a file that grew since its size was taken is still caught;
+    // in blocks, so a small file never costs the limit in memory.
+    constexpr qint64 kBlock = 64 * 1024;
+    bytes->clear();
+    bytes->reserve(static_cast<qsizetype>(std::min(file.size(), limit)));
+    while (bytes->size() <= limit) {
+        const QByteArray block = file.read(std::min(kBlock, limit + 1 - bytes->size()));
+        if (block.isEmpty())
+            break;
+        bytes->append(block);
     }
+    if (file.error() != QFileDevice::NoError)
+        return fail(failure, FileFault::Unreadable, QStringLiteral("ファイルを読めません"));
     if (bytes->size() > limit)
         return tooLarge();
     return true;

@@ -185,6 +185,9 @@ void TextDataTest::refusesUnmappableTextAndKeepsOldFile() {
     QCOMPARE(test::readBytes(path), QByteArray("old\r\n"));
     QVERIFY(writer.save(path, TextEncoding::Utf8, nullptr));
     QCOMPARE(test::readBytes(path), QByteArray("\"\xF0\x9F\x98\x80\"\r\n"));
+    // A roster read as UTF-16 is written back so, with its byte-order mark.
+    QVERIFY(writer.save(path, TextEncoding::Utf16LE, nullptr));
+    QCOMPARE(test::readBytes(path), QByteArray("\xFF\xFE\"\0\x3D\xD8\x00\xDE\"\0\r\0\n\0", 14));
 }
 
 void TextDataTest::cutsShiftJisFieldsAtCharacterBoundary_data() {
