@@ -27,6 +27,11 @@ QString rosterTempPath(const Configuration& config) {
 }
 
 QString fixedWidthText(const QString& text, int width) {
+    // Most reserved fields are empty: they share one blank text instead of each holding its own.
+    if (text.isEmpty() && width == kRosterTextWidth) {
+        static const QString blanks(kRosterTextWidth, u' ');
+        return blanks;
+    }
     QString cut = text.left(width);
     if (cut.size() == width && text.size() > width && cut.back().isHighSurrogate())
         cut.chop(1);
@@ -81,10 +86,33 @@ bool RosterReader::readEntry(RosterEntry* entry, RosterFileError* error) {
     return true;
 }
 
+bool RosterReader::checkWholeEntries(RosterFileError* error) {
+    constexpr int kFields = 8;
+    if (m_fields.fieldCount() % kFields == 0)
+        return true;
+    // Walk the entries as reading would, to name the same line, but keep nothing.
+    TextDataReader fields = m_fields;
+    int shifted = 0;
+    int entryLine = 0;
+    while (fields.fieldCount() - fields.fieldsRead() >= kFields) {
+        entryLine = fields.nextLine();
+        for (int i = 0; i < kFields; ++i)
+            fields.skip();
+        if (!fields.lastEndedLine() && shifted == 0)
+            shifted = entryLine;
+    }
+    setError(error, kErrorInputPastEnd, kPastEnd);
+    if (error) {
+        error->whileReading = true;
+        error->line = shifted != 0 ? shifted : fields.nextLine();
+    }
+    return false;
+}
+
 bool readRosterFile(const QString& path, std::vector<RosterEntry>* entries, TextEncoding* encoding,
                     RosterFileError* error) {
     RosterReader reader;
-    if (!reader.open(path, error))
+    if (!reader.open(path, error) || !reader.checkWholeEntries(error))
         return false;
     std::vector<RosterEntry> read;
     while (!reader.atEnd()) {

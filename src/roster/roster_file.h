@@ -52,6 +52,9 @@ public:
     // that of the first entry that did not end with its line (a lone quote or a missing or extra field
     // there shifts every entry after it), or else that of the cut-short entry.
     bool readEntry(RosterEntry* entry, RosterFileError* error);
+    // Whether the fields make whole entries. When they do not, reading would end in kErrorInputPastEnd:
+    // returns false with that error and its line, found without building the entries.
+    bool checkWholeEntries(RosterFileError* error);
     // The encoding the file came in, which a rewrite of the roster must keep.
     TextEncoding encoding() const { return m_fields.encoding(); }
     // The line the last entry read began on.

@@ -191,6 +191,12 @@ QString TextDataReader::readText() {
     return value;
 }
 
+void TextDataReader::skip() {
+    if (!atEnd())
+        take(m_cursor, nullptr, &m_lastLine, &m_lastEndedLine);
+    ++m_next;
+}
+
 int TextDataReader::nextLine() const {
     if (atEnd())
         return m_lastLine;

@@ -47,6 +47,8 @@ public:
     // The next field as a number (its leading number; 0 for text or past the end).
     double readNumber();
     int readInt() { return wholeNumber(readNumber()); }
+    // Passes over the next field without making its text (its line is kept as for a field read).
+    void skip();
 
     // Where the field last read stood: its line (from 1), and whether it was the last field of its line.
     int lastLine() const { return m_lastLine; }
