@@ -68,9 +68,11 @@ QString lastPathComponent(const QString& path) {
 }
 
 void splitSchoolValue(const QString& value, QString* schoolCode, QString* schoolName) {
-    if (leadingNumber(value.left(5)) != 0) {
-        *schoolCode = value.left(5);
-        *schoolName = value.mid(5);
+    // Five characters, one fewer where the fifth starts a surrogate pair: a cut never splits a character.
+    const qsizetype cut = value.size() > 5 && value.at(4).isHighSurrogate() ? 4 : 5;
+    if (leadingNumber(value.left(cut)) != 0) {
+        *schoolCode = value.left(cut);
+        *schoolName = value.mid(cut);
     } else {
         schoolCode->clear();
         *schoolName = value;
