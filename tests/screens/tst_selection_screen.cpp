@@ -1,5 +1,6 @@
 #include "platform/single_instance.h"
 #include "records/points.h"
+#include "roster/roster_display.h"
 #include "screens/about/about_box.h"
 #include "screens/selection/selection_screen.h"
 #include "screenshot.h"
@@ -100,8 +101,8 @@ private slots:
     void clickAndDoubleClick();
     void okAction_data();
     void okAction();
-    void missingRoster_data();
-    void missingRoster();
+    void rosterTrouble_data();
+    void rosterTrouble();
     void help_data();
     void help();
     void aboutBox_data();
@@ -412,32 +413,46 @@ void SelectionScreenTest::okAction() {
     QVERIFY(!t->dialogs.ended);
 }
 
-void SelectionScreenTest::missingRoster_data() {
-    QTest::addColumn<bool>("copyLeft"); // the copy an interrupted save leaves
-    QTest::newRow("restored from the copy") << true;
-    QTest::newRow("no copy: the program ends") << false;
+void SelectionScreenTest::rosterTrouble_data() {
+    QTest::addColumn<QString>("trouble");
+    QTest::newRow("missing, restored from the copy an interrupted save left") << "copy";
+    QTest::newRow("missing, no copy: the program ends") << "missing";
+    QTest::newRow("cut short: retried with the waiting panel up, then the end") << "damaged";
 }
 
-void SelectionScreenTest::missingRoster() {
-    QFETCH(bool, copyLeft);
+void SelectionScreenTest::rosterTrouble() {
+    QFETCH(QString, trouble);
     const QString roster = setup->rosterPath();
-    const QString copy = setup->config().commonFolder + QStringLiteral("生徒用名簿temp.txt");
-    if (copyLeft)
-        QVERIFY(QFile::rename(roster, copy));
-    else
+    if (trouble == u"copy")
+        QVERIFY(QFile::rename(roster, setup->config().commonFolder + QStringLiteral("生徒用名簿temp.txt")));
+    else if (trouble == u"missing")
         QVERIFY(QFile::remove(roster));
-    QCOMPARE(forms->window.show(FormId::namesel), true);
+    else
+        test::writeTextFile(roster, QStringLiteral("1,2016,0,0,\"はると\",0,\"\"\n"));
+    bool panelUp = false;
+    t->dialogs.onMessage = [&](const RecordingDialogs::Message&) {
+        panelUp = forms->window.findChild<QWidget*>(QStringLiteral("Picture5"))->isVisible();
+    };
+    QVERIFY(forms->window.show(FormId::namesel));
     auto& screen = *forms->shown<SelectionScreen>(FormId::namesel);
-    QCOMPARE(t->dialogs.ended, !copyLeft);
-    if (copyLeft) {
+    QCOMPARE(t->dialogs.ended, trouble != u"copy");
+    if (trouble == u"copy") {
         QVERIFY(QFile::exists(roster));
         QCOMPARE(listedPupils(screen), QList<int>({4, 2, 5, 1, 3}));
         QVERIFY(t->dialogs.messages.empty());
         return;
     }
     QCOMPARE(t->dialogs.messages.size(), size_t(1));
-    QCOMPARE(t->dialogs.messages[0].text,
-             QStringLiteral("名簿ファイル（生徒用名簿.txt）を開けません。ファイルが見つかりません（53）"));
+    if (trouble == u"missing") {
+        QCOMPARE(
+            t->dialogs.messages[0].text,
+            QStringLiteral("名簿ファイル（生徒用名簿.txt）を開けません。ファイルが見つかりません（53）"));
+        QCOMPARE(t->clock.waitCount(), 0);
+    } else {
+        QVERIFY(t->dialogs.messages[0].text.startsWith(QStringLiteral("名簿表示")));
+        QCOMPARE(t->clock.waitCount(), kRosterFailuresBeforeEnd);
+        QVERIFY(panelUp);
+    }
     QCOMPARE(screen.List1->count(), 1);
 }
 

@@ -191,8 +191,7 @@ void SelectionScreen::buildControls() {
 
 bool SelectionScreen::load() {
     Picture5->move(0, 0);
-    Picture5->show();
-    Picture5->raise();
+    showWaitingPanel();
     m_context.random.seed(static_cast<quint64>(m_context.clock.now().time().msecsSinceStartOfDay()));
 
     if (!m_forms.singleInstance.acquire()) {
@@ -244,10 +243,11 @@ void SelectionScreen::activate() {
 }
 
 bool SelectionScreen::rebuildList() {
-    Picture5->show();
-    Picture5->raise();
+    showWaitingPanel();
     PupilList list;
-    if (!名簿表示(m_context, m_displayMode, m_gradeFilter, &list))
+    // A roster that another program is replacing is read again after a wait: the panel says so meanwhile.
+    if (!名簿表示(m_context, m_displayMode, m_gradeFilter, &list,
+                  [this](const RosterWait&) { showWaitingPanel(); }))
         return false;
     {
         const QSignalBlocker blocker(List1);
@@ -260,6 +260,11 @@ bool SelectionScreen::rebuildList() {
     listClicked(0);
     Picture5->hide();
     return true;
+}
+
+void SelectionScreen::showWaitingPanel() {
+    Picture5->show();
+    Picture5->raise();
 }
 
 void SelectionScreen::chooseDisplayMode(int mode) {
@@ -309,8 +314,7 @@ void SelectionScreen::confirmPupil() {
     state.pupil.currentGradeLabel = state.roster.pupilGradeLabel[pupil];
 
     Command14->hide();
-    Picture5->show();
-    Picture5->raise();
+    showWaitingPanel();
     QCoreApplication::processEvents();
 
     PrepareContent(state.levels);

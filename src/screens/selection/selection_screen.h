@@ -75,6 +75,7 @@ private:
     void buildControls();
     // Rebuilds the list for the current display mode and grade filter; false when the program is ending.
     bool rebuildList();
+    void showWaitingPanel();
     void chooseDisplayMode(int mode);
     void chooseGradeFilter(int index);
     void listClicked(int row);
