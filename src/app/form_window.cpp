@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 namespace warizan {
 
@@ -107,6 +108,21 @@ void FormWindow::unload(FormId id) {
         timer->stop();
     // The form may be unloading itself from one of its own handlers, which must be allowed to return.
     page->deleteLater();
+}
+
+void FormWindow::runModal(DialogId id, bool centred) {
+    const auto factory = m_dialogFactories.find(id);
+    Q_ASSERT_X(factory != m_dialogFactories.end(), "FormWindow::runModal", "no factory for the form");
+    if (factory == m_dialogFactories.end())
+        return;
+    const std::unique_ptr<QDialog> dialog(factory->second(this));
+    if (centred) {
+        dialog->adjustSize();
+        const QRect area = geometry();
+        dialog->move(area.x() + (area.width() - dialog->width()) / 2,
+                     area.y() + (area.height() - dialog->height()) / 2);
+    }
+    runModal(*dialog);
 }
 
 void FormWindow::runModal(QDialog& dialog) {

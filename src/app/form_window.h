@@ -17,11 +17,13 @@ class FormWindow final : public QWidget, public FormOwner {
     Q_OBJECT
 public:
     using Factory = std::function<DesignForm*()>;
+    using DialogFactory = std::function<QDialog*(QWidget* parent)>;
 
     explicit FormWindow(quint32 backgroundRgb);
     ~FormWindow() override;
 
     void setFactory(FormId id, Factory factory) { m_factories[id] = std::move(factory); }
+    void setDialogFactory(DialogId id, DialogFactory factory) { m_dialogFactories[id] = std::move(factory); }
 
     bool show(FormId id) override;
     void unload(FormId id) override;
@@ -29,6 +31,7 @@ public:
     DesignForm* form(FormId id) const override;
     DesignForm* currentForm() const override;
     void runModal(QDialog& dialog) override;
+    void runModal(DialogId id, bool centred) override;
     // Full screen on a real display; the bare design size where there is no screen (offscreen tests).
     void present() override;
     QWidget* window() override { return this; }
@@ -39,6 +42,7 @@ public:
 private:
     QStackedWidget* m_stack;
     std::map<FormId, Factory> m_factories;
+    std::map<DialogId, DialogFactory> m_dialogFactories;
     std::vector<std::pair<FormId, DesignForm*>> m_loaded;
 };
 

@@ -1,5 +1,6 @@
 #include "app/program_forms.h"
 
+#include "screens/about/about_box.h"
 #include "screens/backdrop/backdrop_form.h"
 #include "screens/drill/drill_form.h"
 #include "screens/result/result_screen.h"
@@ -9,6 +10,9 @@
 namespace warizan {
 
 void setProgramForms(FormWindow& window, FormContext& context) {
+    window.setDialogFactory(DialogId::frmver, [&context](QWidget* parent) {
+        return new AboutBox(context.app.state.config.contentHeading, parent);
+    });
     window.setFactory(FormId::namesel, [&context] { return new SelectionScreen(context); });
     window.setFactory(FormId::FrmName2, [&context] { return new RosterEditor(context); });
     window.setFactory(FormId::MainFrm, [&context] { return new DrillForm(context); });

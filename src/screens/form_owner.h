@@ -22,6 +22,11 @@ enum class FormId {
     BASEFRM,      // backdrop shown while screens change
 };
 
+// The program's own modal forms, run above the window.
+enum class DialogId {
+    frmver, // About box
+};
+
 // The only code that creates, shows and deletes forms. Screens reach each other through it and never
 // construct or include each other.
 class FormOwner {
@@ -43,6 +48,9 @@ public:
     // Runs one of the program's own modal forms (the About box) above the window; when it closes, the
     // current page's activation runs again.
     virtual void runModal(QDialog& dialog) = 0;
+    // Builds the form `id` and runs it as above; `centred` places it in the middle of the window rather than
+    // where the window system puts a new dialog.
+    virtual void runModal(DialogId id, bool centred) = 0;
     // Shows the window, full screen on a real display; the forms' load steps call it once they may be seen.
     virtual void present() = 0;
     // The one window: the parent of message boxes and dialog forms.

@@ -6,7 +6,6 @@
 #include "roster/pupil_list.h"
 #include "roster/roster_display.h"
 #include "roster/roster_file.h"
-#include "screens/about/about_box.h"
 #include "screens/drill_icon.h"
 #include "sound/sound_cues.h"
 #include "state/content_levels.h"
@@ -116,7 +115,7 @@ void SelectionScreen::buildControls() {
     connect(menuHelp2, &QAction::triggered, this, &SelectionScreen::openHelp);
     menuspt = menuHelp0->addAction(QStringLiteral("バージョン情報"));
     menuspt->setObjectName(QStringLiteral("menuspt"));
-    connect(menuspt, &QAction::triggered, this, [this] { showAboutBox(false); });
+    connect(menuspt, &QAction::triggered, this, [this] { m_forms.owner.runModal(DialogId::frmver, false); });
 
     Image1 = named(new QLabel(c), "Image1");
     Image1->setGeometry(display::rect(40, 44, 64, 64));
@@ -349,17 +348,6 @@ void SelectionScreen::openHelp() {
     m_forms.documents.open(base + QStringLiteral(".html"));
 }
 
-void SelectionScreen::showAboutBox(bool centred) {
-    QWidget* window = m_forms.owner.window();
-    AboutBox box(m_context.state.config.contentHeading, window);
-    if (centred) {
-        box.adjustSize();
-        const QRect area = window->geometry();
-        box.move(area.x() + (area.width() - box.width()) / 2, area.y() + (area.height() - box.height()) / 2);
-    }
-    m_forms.owner.runModal(box);
-}
-
 bool SelectionScreen::previewKey(QKeyEvent* event) {
     if (event->text() == u"1" && !Command14->isHidden()) {
         confirmPupil();
@@ -381,7 +369,7 @@ bool SelectionScreen::previewKey(QKeyEvent* event) {
 bool SelectionScreen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label4 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        showAboutBox(true);
+        m_forms.owner.runModal(DialogId::frmver, true);
         return true;
     }
     return DesignForm::eventFilter(watched, event);

@@ -82,7 +82,6 @@ private:
     void listDoubleClicked(int row);
     void openRosterEditor();
     void openHelp();
-    void showAboutBox(bool centred);
 
     FormContext& m_forms;
     AppContext& m_context;
