@@ -357,6 +357,7 @@ void SelectionScreenTest::clickAndDoubleClick() {
     QCOMPARE(state.pupil.currentPupilName, QStringLiteral("さくら").leftJustified(20, u' '));
     QCOMPARE(state.pupil.currentGradeLabel, QStringLiteral("中２"));
     QCOMPARE(state.pupil.startTimer, 36000);
+    QCOMPARE(state.pupil.startTimerMs, t->clock.monotonicMs());
     QCOMPARE(state.levels.levelCount, qint16(4));
     QCOMPARE(state.levels.levelName[2], QStringLiteral("あまりその１"));
     QVERIFY(screen.Command14->isHidden());

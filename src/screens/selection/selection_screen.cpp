@@ -308,6 +308,8 @@ void SelectionScreen::confirmPupil() {
     }
     ProgramState& state = m_context.state;
     state.pupil.startTimer = static_cast<qint32>(std::lround(m_context.clock.secondsSinceMidnight()));
+    // The status bar's minutes since the pupil began count on the monotonic clock, across midnight too.
+    state.pupil.startTimerMs = m_context.clock.monotonicMs();
     state.pupil.currentPupil = static_cast<qint16>(pupil);
     state.pupil.currentPupilName = state.roster.pupilName[pupil];
     state.pupil.currentGradeLabel = state.roster.pupilGradeLabel[pupil];
