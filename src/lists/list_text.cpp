@@ -1,0 +1,65 @@
+#include "lists/list_text.h"
+
+namespace warizan {
+
+QString lastChars(const QString& text, int n) {
+    return text.size() <= n ? text : text.right(n);
+}
+
+int listGradeNumber(int gradeBaseYear, int birthYear) {
+    return gradeBaseYear - birthYear - 6;
+}
+
+QString gradeMark(int gradeNumber) {
+    static const QString marks = QStringLiteral("①②③④⑤⑥ⅠⅡⅢ");
+    if (gradeNumber >= 1 && gradeNumber <= 9)
+        return marks.at(gradeNumber - 1);
+    return QString(kFullWidthBlank);
+}
+
+const QStringList& gradeFilterTexts() {
+    static const QStringList texts = {
+        QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"),
+        QStringLiteral("中３"),   QStringLiteral("中２"),       QStringLiteral("中１"),
+        QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
+        QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
+    return texts;
+}
+
+namespace {
+
+// "小1" reads as "小１": a parent typing a filter for the data tool rarely types full-width digits.
+QString fullWidthDigits(const QString& filter) {
+    QString text = filter;
+    for (QChar& c : text)
+        if (c >= u'0' && c <= u'9')
+            c = QChar(c.unicode() - u'0' + 0xFF10);
+    return text;
+}
+
+} // namespace
+
+bool isGradeFilter(const QString& filter) {
+    const QString text = fullWidthDigits(filter);
+    return text == u"家族" || gradeFilterTexts().contains(text);
+}
+
+bool passesListFilter(const QString& filter, int gradeNumber) {
+    const QString text = fullWidthDigits(filter);
+    if (text == u"全学年" || text == u"家族")
+        return true;
+    if (text == u"小学生全体")
+        return gradeNumber >= 1 && gradeNumber <= 6;
+    if (text == u"中学生全体")
+        return gradeNumber >= 7 && gradeNumber <= 9;
+    if (text.size() == 2) {
+        const int digit = text.at(1).unicode() - 0xFF10;
+        if (text.at(0) == u'小' && digit >= 1 && digit <= 6)
+            return gradeNumber == digit;
+        if (text.at(0) == u'中' && digit >= 1 && digit <= 3)
+            return gradeNumber == digit + 6;
+    }
+    return false;
+}
+
+} // namespace warizan
