@@ -1,0 +1,3 @@
+#pragma once
+
+namespace warizan { struct FormContext; void startDrill(FormContext& context); }

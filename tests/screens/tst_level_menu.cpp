@@ -1,0 +1,322 @@
+#include "app/configuration.h"
+#include "drill_start_recorder.h"
+#include "records/score_record.h"
+#include "roster/roster_display.h"
+#include "screens/levelmenu/level_menu_screen.h"
+#include "screens/selection/selection_screen.h"
+#include "screenshot.h"
+#include "state/content_levels.h"
+#include "test_forms.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace warizan;
+
+// The level menu as a pupil sees it, on a suite folder with a family and its runs, through the form owner.
+class LevelMenuTest final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void columnsAndHeader();
+    void startsAndLeaves_data();
+    void startsAndLeaves();
+    void unlocking_data();
+    void unlocking();
+    void lists_data();
+    void lists();
+    void todayListReadsTheLast1000();
+    void reportPanelOpensAndCloses();
+
+private:
+    // Writes the suite, confirms `pupil` as the selection screen does and shows the menu.
+    LevelMenuScreen& showMenu(int pupil, const QStringList& records);
+    std::unique_ptr<test::TestForms> forms;
+    std::unique_ptr<test::TempSuite> suite;
+};
+
+namespace {
+
+// The family in roster order 2, 1, 3, 4; school year 2024 (the test clock stands at 10 April 2024).
+const QString kRoster = QStringLiteral("2,2012,0,0,\"はなこ\",0,\"\",\"\"\n"
+                                       "1,2016,0,0,\"たろう\",0,\"\",\"\"\n"
+                                       "3,2010,0,0,\"じろうきちべえ\",0,\"\",\"\"\n"
+                                       "4,1980,0,0,\"先生\",0,\"\",\"\"\n");
+
+// Their runs, oldest first: "yyyy-MM-dd HH:mm:ss pupil level result".
+const QStringList kFamilyRuns = {
+    "2024-04-02 10:00:00 2 1 30", "2024-04-03 10:00:00 3 1 45",    "2024-04-08 08:00:00 2 2 99999",
+    "2024-04-10 09:05:03 1 1 30", "2024-04-10 09:30:00 4 2 99998",
+};
+
+void writeRuns(const Configuration& config, const QStringList& runs) {
+    QFile file(config.programDataFolder + kScoreFileName);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (const QString& run : runs) {
+        const QStringList f = run.split(u' ');
+        file.write(encodeScoreRecord(makeScoreRecord(
+            config, QDate::fromString(f[0], Qt::ISODate), QTime::fromString(f[1], QStringLiteral("HH:mm:ss")),
+            static_cast<qint16>(f[2].toInt()), static_cast<qint16>(f[3].toInt()), f[4].toInt())));
+    }
+}
+
+} // namespace
+
+void LevelMenuTest::init() {
+    forms = std::make_unique<test::TestForms>();
+    suite = std::make_unique<test::TempSuite>();
+    test::startedDrills().clear();
+}
+
+LevelMenuScreen& LevelMenuTest::showMenu(int pupil, const QStringList& records) {
+    ProgramState& state = *forms->test.state;
+    suite->writeRoster(kRoster);
+    ConfigurationError error;
+    if (!StartUpConfiguration(state, suite->programFolder(), &error))
+        qFatal("%s", qPrintable(error.message));
+    writeRuns(state.config, records);
+    PupilList list;
+    if (!名簿表示(forms->test.context, 1, QStringLiteral("全学年"), &list))
+        qFatal("no pupil list");
+    state.pupil.currentPupil = static_cast<qint16>(pupil);
+    state.pupil.currentPupilName = state.roster.pupilName[pupil];
+    state.pupil.currentGradeLabel = state.roster.pupilGradeLabel[pupil];
+    state.pupil.startTimer = 10 * 3600 - 150; // confirmed two and a half minutes ago
+    PrepareContent(state.levels);
+    // The road into the menu: the selection screen is in front, the menu replaces it.
+    if (!forms->window.show(FormId::namesel))
+        qFatal("no selection screen");
+    if (!forms->window.show(FormId::seisekitime1))
+        qFatal("the menu did not load");
+    return *forms->shown<LevelMenuScreen>(FormId::seisekitime1);
+}
+
+void LevelMenuTest::columnsAndHeader() {
+    // A run on level slot 30 counts in today's total though no column shows it.
+    LevelMenuScreen& menu = showMenu(1, kFamilyRuns + QStringList{"2024-04-10 09:40:00 1 30 50"});
+    QCOMPARE(forms->window.currentForm(), &menu);
+    QCOMPARE(menu.objectName(), QStringLiteral("seisekitime1"));
+    QCOMPARE(menu.List5.size(), size_t(5));
+    QVERIFY(!menu.List5[0]->isVisible());
+    QVERIFY(!menu.HScroll1->isVisible());
+    for (int level = 1; level <= 4; ++level) {
+        // 3648 twips each, side by side.
+        QVERIFY(qAbs(menu.List5[level]->x() - menu.List5[1]->x() - (level - 1) * 3648 / 15.0) <= 1);
+        QVERIFY(menu.List5[level]->isVisible());
+        QVERIFY(menu.Command4[level]->isEnabled());
+    }
+    QCOMPARE(menu.Command4[3]->text(), QStringLiteral("ｽﾀｰﾄ(&3)"));
+    QCOMPARE(menu.Label3[2]->text(), QStringLiteral("あまりその１"));
+    QCOMPARE(menu.Label7[1]->text(), QStringLiteral("目標=120秒 10回/100点(×1)"));
+    QCOMPARE(menu.Label8[1]->text(), QStringLiteral("最近7日=1回 / 26点"));
+    QCOMPARE(menu.Label14[1]->text(), QStringLiteral("1回/26点"));
+    QCOMPARE(menu.Label15[1]->text(), QStringLiteral("1回/26点"));
+    QCOMPARE(menu.Label14[2]->text(), QStringLiteral("-----"));
+    QCOMPARE(menu.Label15[2]->text(), QStringLiteral("------"));
+    QCOMPARE(menu.Label18->text(), QStringLiteral("本日総回数＝2回"));
+    QCOMPARE(menu.Label17->text(), QStringLiteral("起動後2分"));
+    QCOMPARE(menu.Label12->text(), QStringLiteral("小２ たろう"));
+    QCOMPARE(menu.Label13->text(), QStringLiteral("テスト家:1"));
+    QCOMPARE(menu.Label11->text(), QStringLiteral("あまりのあるわり算"));
+    QCOMPARE(menu.List6->count(), 23);
+    QCOMPARE(menu.List6->item(22)->text(), QStringLiteral("では、スタートボタンを押してはじめよう"));
+    QCOMPARE(menu.Label5->text(), QStringLiteral("獲得ポイント（今まで順位）"));
+    QVERIFY(menu.Option2[1]->isChecked() && menu.Option1[1]->isChecked());
+    QCOMPARE(menu.Option1[1]->text(), QStringLiteral("累計順"));
+    QCOMPARE(menu.Combo1->currentText(), QStringLiteral("全学年"));
+    QCOMPARE(menu.Combo1->count(), 12);
+    QVERIFY(!menu.Picture2->isVisible() && !menu.Picture6->isVisible());
+    QVERIFY(menu.Command1->isEnabled());
+    QCOMPARE(forms->test.state->levelMenu.firstVisibleRow, 1);
+    QVERIFY(!forms->window.isLoaded(FormId::namesel));
+    test::saveScreenshot(forms->window, QStringLiteral("level_menu_points"));
+    menu.Option2[0]->click();
+    QVERIFY(menu.Option2[0]->isChecked());
+    QCOMPARE(menu.Label5->text(), QStringLiteral("ベスト成績"));
+    test::saveScreenshot(forms->window, QStringLiteral("level_menu_times"));
+}
+
+void LevelMenuTest::startsAndLeaves_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QList<int>>("started");
+    QTest::addColumn<bool>("menuLoaded");
+    QTest::addColumn<bool>("selectionShown");
+    QTest::newRow("key 2") << "2" << QList<int>{2} << true << false;
+    QTest::newRow("key 5 with four levels") << "5" << QList<int>{} << true << false;
+    QTest::newRow("key d with four levels") << "d" << QList<int>{} << true << false;
+    QTest::newRow("start button 3 unloads the menu") << "button3" << QList<int>{3} << false << false;
+    QTest::newRow("level name 4") << "name4" << QList<int>{4} << true << false;
+    QTest::newRow("key 0") << "0" << QList<int>{} << false << true;
+    QTest::newRow("back button") << "back" << QList<int>{} << false << true;
+}
+
+void LevelMenuTest::startsAndLeaves() {
+    QFETCH(QString, how);
+    QFETCH(QList<int>, started);
+    QFETCH(bool, menuLoaded);
+    QFETCH(bool, selectionShown);
+    LevelMenuScreen& menu = showMenu(1, kFamilyRuns);
+    if (how == u"button3") {
+        QTest::mouseClick(menu.Command4[3], Qt::LeftButton);
+        QVERIFY(!menu.Picture2->isHidden());
+    } else if (how == u"name4") {
+        QTest::mouseClick(menu.Label3[4], Qt::LeftButton);
+    } else if (how == u"back") {
+        QTest::mouseClick(menu.Command1, Qt::LeftButton);
+    } else {
+        menu.List5[1]->setFocus();
+        test::typeText(forms->window, how);
+    }
+    QCOMPARE(test::startedDrills(), started);
+    if (!started.isEmpty())
+        QCOMPARE(forms->test.state->pupil.currentLevel, qint16(started.last()));
+    QTRY_COMPARE(forms->window.isLoaded(FormId::seisekitime1), menuLoaded);
+    QCOMPARE(forms->window.isLoaded(FormId::namesel) &&
+                 forms->window.currentForm() == forms->window.form(FormId::namesel),
+             selectionShown);
+}
+
+void LevelMenuTest::unlocking_data() {
+    QTest::addColumn<int>("pupil");
+    QTest::addColumn<QStringList>("runs");
+    QTest::addColumn<int>("goalCleared");
+    QTest::addColumn<QString>("markers"); // levels 1..4: "-" hidden, else the first letter of the text
+    QTest::newRow("new pupil") << 1 << QStringList{} << 0 << "ちままま";
+    QTest::newRow("teacher opens every level") << 4 << QStringList{} << 0 << "----";
+    QTest::newRow("goal level one point short")
+        << 1 << QStringList{"2024-04-09 10:00:00 1 4 300", "2024-04-09 11:00:00 1 4 400"} << 0 << "ちままま";
+    QTest::newRow("goal level cleared")
+        << 1 << QStringList{"2024-04-09 10:00:00 1 4 300", "2024-04-09 11:00:00 1 4 300"} << 1 << "ちままま";
+}
+
+void LevelMenuTest::unlocking() {
+    QFETCH(int, pupil);
+    QFETCH(QStringList, runs);
+    QFETCH(int, goalCleared);
+    QFETCH(QString, markers);
+    // Level 4 clears with 10 points in 2 runs: 5 points at its goal of 300 s, 4 above it.
+    QString table;
+    for (int level = 0; level <= 4; ++level)
+        table += level == 4 ? QStringLiteral("300,450,10,2,1,0,0,7,30,0,0,0\n")
+                            : QStringLiteral("%1,%2,100,10,1,0,0,7,30,0,0,0\n").arg(60 * (level + 1)).arg(90);
+    suite->writeLevelTable(table);
+    LevelMenuScreen& menu = showMenu(pupil, runs);
+    QCOMPARE(forms->test.state->pupil.goalLevelCleared, qint16(goalCleared));
+    QString shown;
+    for (int level = 1; level <= 4; ++level) {
+        QVERIFY(menu.Command4[level]->isEnabled());
+        shown += menu.Text1[level]->isVisible() ? menu.Text1[level]->text().at(0) : QChar(u'-');
+    }
+    QCOMPARE(shown, markers);
+}
+
+void LevelMenuTest::lists_data() {
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("points so far, shown on activation")
+        << QStringList{} << 1
+        << QStringList{" 1●たろう　　 26/   26", " 1⑥はなこ　　  0/   26", " 3Ⅱじろうきち  0/   17",
+                       " 4　先生　　　  0/    0"};
+    QTest::newRow("points today leave out no points today")
+        << QStringList{"list2"} << 1 << QStringList{" 1●たろう　　 26/   26"};
+    QTest::newRow("best times: ties, working pupil, a name cut to five, no result last")
+        << QStringList{"mode0"} << 1
+        << QStringList{" 1⑥はなこ　　    30 　", " 1●たろう　　    30 ●", " 3Ⅱじろうきち    45 　",
+                       "--　先生　　　------ 　"};
+    QTest::newRow("failed before no result")
+        << QStringList{"mode0"} << 2
+        << QStringList{" 1　先生　　　*失敗* 　", "--⑥はなこ　　------ 　", "--●たろう　　------ ●",
+                       "--Ⅱじろうきち------ 　"};
+    QTest::newRow("a hidden pupil still takes a place")
+        << QStringList{"mode0", "filter中学生全体"} << 1 << QStringList{" 3Ⅱじろうきち    45 　"};
+    QTest::newRow("one level's ranking again")
+        << QStringList{"mode0", "command3"} << 1
+        << QStringList{" 1⑥はなこ　　    30 　", " 1●たろう　　    30 ●", " 3Ⅱじろうきち    45 　",
+                       "--　先生　　　------ 　"};
+    QTest::newRow("today's runs") << QStringList{"mode0", "list2"} << 2
+                                  << QStringList{"　　× 09:30　先生　　　　"};
+    QTest::newRow("runs of the period")
+        << QStringList{"mode0", "list3"} << 1
+        << QStringList{"  30秒 04/02⑥はなこ　　⑥26", "  45秒 04/03ⅡじろうきちⅡ17",
+                       "  30秒 04/10●たろう　　●26"};
+    QTest::newRow("runs of the period in points")
+        << QStringList{"list3", "period"} << 2
+        << QStringList{"　　×  04/08⑥はなこ　　⑥", "　　×  04/10　先生　　　　"};
+    QTest::newRow("own times") << QStringList{"mode2"} << 1 << QStringList{"2024/04/10 9:05:03  30秒"};
+}
+
+void LevelMenuTest::lists() {
+    QFETCH(QStringList, clicks);
+    QFETCH(int, level);
+    QFETCH(QStringList, lines);
+    LevelMenuScreen& menu = showMenu(1, kFamilyRuns);
+    for (const QString& click : clicks) {
+        if (click.startsWith(u"mode")) {
+            menu.Option2[click.back().digitValue()]->click();
+        } else if (click.startsWith(u"list")) {
+            menu.Option1[click.back().digitValue()]->click();
+        } else if (click.startsWith(u"filter")) {
+            const int index = menu.Combo1->findText(click.mid(6));
+            menu.Combo1->setCurrentIndex(index);
+            emit menu.Combo1->activated(index);
+        } else if (click == u"period") {
+            QVERIFY(menu.Combo2->isVisible());
+            emit menu.Combo2->activated(0);
+        } else if (click == u"command3") {
+            menu.List5[level]->clear();
+            QTest::mouseClick(menu.Command3[level], Qt::LeftButton);
+        }
+    }
+    QStringList got;
+    for (int row = 0; row < menu.List5[level]->count(); ++row)
+        got << menu.List5[level]->item(row)->text();
+    QCOMPARE(got, lines);
+    QVERIFY(menu.List5[level]->isVisible());
+    QCOMPARE(menu.List5[level]->currentRow(), -1);
+    QVERIFY(menu.Command1->isEnabled());
+    QVERIFY(menu.Picture1->isEnabled());
+    QVERIFY(!menu.Picture6->isVisible());
+    QCOMPARE(menu.Label9[level]->text(), QStringLiteral("今日"));
+}
+
+void LevelMenuTest::todayListReadsTheLast1000() {
+    QStringList runs;
+    for (int k = 1; k <= 1500; ++k)
+        runs << QStringLiteral("2024-04-10 09:00:00 1 1 %1").arg(k);
+    LevelMenuScreen& menu = showMenu(1, runs);
+    menu.Option2[0]->click();
+    menu.Option1[2]->click();
+    QCOMPARE(menu.Label5->text(), QStringLiteral("本日の成績"));
+    QCOMPARE(menu.List5[1]->count(), 1000);
+    QVERIFY(menu.List5[1]->item(0)->text().startsWith(QStringLiteral(" 501秒 09:00")));
+    QCOMPARE(menu.ProgressBar2->maximum(), 1651);
+    QCOMPARE(menu.ProgressBar2->value(), 1500);
+    QCOMPARE(forms->test.state->levelMenu.listMode, qint16(2));
+}
+
+void LevelMenuTest::reportPanelOpensAndCloses() {
+    LevelMenuScreen& menu = showMenu(1, kFamilyRuns);
+    QVERIFY(!menu.Command17->isVisible());
+    menu.Option2[2]->click();
+    QVERIFY(menu.Command17->isVisible());
+    QCOMPARE(menu.chartCount, 1);
+    QCOMPARE(menu.chartLargest, 30);
+    QTest::mouseClick(menu.Command17, Qt::LeftButton);
+    QVERIFY(menu.Picture11->isVisible());
+    QCOMPARE(menu.List3->selectedItems().size(), 3);
+    QVERIFY(!menu.Command24[1]->isVisible()); // the second button is the teacher's
+    QTest::mouseClick(menu.Command18, Qt::LeftButton);
+    QVERIFY(!menu.Picture11->isVisible());
+}
+
+QTEST_MAIN(LevelMenuTest)
+#include "tst_level_menu.moc"
