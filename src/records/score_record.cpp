@@ -3,8 +3,6 @@
 #include "textdata/encoding.h"
 
 #include <QDir>
-#include <QtEndian>
-#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -18,25 +16,6 @@ constexpr int kSecondsPerDay = 86'400;
 // The day date values count from.
 QDate dateValueEpoch() {
     return QDate(1899, 12, 30);
-}
-
-// Field writers. Each moves an explicit little-endian byte image, so the files are the same
-// on every machine and no compiler padding ever reaches them.
-char* put16(char* out, qint16 value) {
-    qToLittleEndian(value, out);
-    return out + 2;
-}
-char* put32(char* out, qint32 value) {
-    qToLittleEndian(value, out);
-    return out + 4;
-}
-char* putDouble(char* out, double value) {
-    qToLittleEndian(std::bit_cast<quint64>(value), out);
-    return out + 8;
-}
-template <std::size_t N> char* putText(char* out, const std::array<char, N>& field) {
-    std::memcpy(out, field.data(), N);
-    return out + N;
 }
 
 template <std::size_t N> std::array<char, N> textField(const QString& text) {
@@ -53,49 +32,6 @@ template <std::size_t N> std::array<char, N> blankField() {
 }
 
 } // namespace
-
-void encodeScoreRecord(const ScoreRecord& record, char* out) {
-    out = putDouble(out, record.date);
-    out = putDouble(out, record.clockTime);
-    out = put16(out, record.pupil);
-    out = put16(out, record.level);
-    out = put32(out, record.result);
-    out = putText(out, record.schoolCodeText);
-    out = putText(out, record.spareText);
-    out = putText(out, record.pointsText);
-    putText(out, record.reservedText);
-}
-
-void encodeHomeScoreRecord(const HomeScoreRecord& record, char* out) {
-    out = putText(out, record.folderText);
-    out = put16(out, record.contentNumber);
-    out = putDouble(out, record.date);
-    out = putDouble(out, record.clockTime);
-    out = put16(out, record.pupil);
-    out = put16(out, record.level);
-    out = put32(out, record.result);
-    out = putText(out, record.schoolCodeText);
-    out = putText(out, record.spareText);
-    out = putText(out, record.pointsText);
-    putText(out, record.reservedText);
-}
-
-HomeScoreRecord decodeHomeScoreRecord(const char* in) {
-    using namespace recordbytes;
-    HomeScoreRecord record;
-    in = getText(in, &record.folderText);
-    in = get16(in, &record.contentNumber);
-    in = getDouble(in, &record.date);
-    in = getDouble(in, &record.clockTime);
-    in = get16(in, &record.pupil);
-    in = get16(in, &record.level);
-    in = get32(in, &record.result);
-    in = getText(in, &record.schoolCodeText);
-    in = getText(in, &record.spareText);
-    in = getText(in, &record.pointsText);
-    getText(in, &record.reservedText);
-    return record;
-}
 
 QByteArray encodeScoreRecord(const ScoreRecord& record) {
     QByteArray bytes(kScoreRecordLength, '\0');

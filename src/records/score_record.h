@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 namespace warizan {
@@ -60,44 +61,99 @@ struct HomeScoreRecord {
 };
 
 namespace recordbytes {
-// Little-endian field readers; each returns the position after the field.
-inline const char* get16(const char* in, qint16* value) {
-    *value = qFromLittleEndian<qint16>(in);
-    return in + 2;
+
+// How one field type sits in a record: its width and its little-endian byte image. Explicit byte images
+// keep the files the same on every machine, and no compiler padding ever reaches them.
+template <typename T> struct FieldCodec;
+
+template <> struct FieldCodec<qint16> {
+    static constexpr int width = 2;
+    static void put(char* out, qint16 value) { qToLittleEndian(value, out); }
+    static qint16 get(const char* in) { return qFromLittleEndian<qint16>(in); }
+};
+
+template <> struct FieldCodec<qint32> {
+    static constexpr int width = 4;
+    static void put(char* out, qint32 value) { qToLittleEndian(value, out); }
+    static qint32 get(const char* in) { return qFromLittleEndian<qint32>(in); }
+};
+
+// A date value: an IEEE 754 double.
+template <> struct FieldCodec<double> {
+    static constexpr int width = 8;
+    static void put(char* out, double value) { qToLittleEndian(std::bit_cast<quint64>(value), out); }
+    static double get(const char* in) { return std::bit_cast<double>(qFromLittleEndian<quint64>(in)); }
+};
+
+// A text field: its bytes as they stand.
+template <std::size_t N> struct FieldCodec<std::array<char, N>> {
+    static constexpr int width = static_cast<int>(N);
+    static void put(char* out, const std::array<char, N>& field) { std::memcpy(out, field.data(), N); }
+    static std::array<char, N> get(const char* in) {
+        std::array<char, N> field;
+        std::memcpy(field.data(), in, N);
+        return field;
+    }
+};
+
+// A record layout: the record's fields in file order. The one list drives both the encoder and the
+// decoder, and gives the record length at compile time.
+template <typename Record, typename... Field> struct RecordLayout {
+    std::tuple<Field Record::*...> fields;
+
+    static constexpr int length = (FieldCodec<Field>::width + ...);
+
+    void encode(const Record& record, char* out) const {
+        std::apply([&](auto... member) { ((put(out, record.*member), out += width(member)), ...); }, fields);
+    }
+
+    Record decode(const char* in) const {
+        Record record;
+        std::apply([&](auto... member) { ((record.*member = get(in, member), in += width(member)), ...); },
+                   fields);
+        return record;
+    }
+
+private:
+    template <typename T> static constexpr int width(T Record::*) { return FieldCodec<T>::width; }
+    template <typename T> static void put(char* out, const T& value) { FieldCodec<T>::put(out, value); }
+    template <typename T> static T get(const char* in, T Record::*) { return FieldCodec<T>::get(in); }
+};
+
+template <typename Record, typename... Field>
+constexpr RecordLayout<Record, Field...> layoutOf(Field Record::*... fields) {
+    return {{fields...}};
 }
-inline const char* get32(const char* in, qint32* value) {
-    *value = qFromLittleEndian<qint32>(in);
-    return in + 4;
-}
-inline const char* getDouble(const char* in, double* value) {
-    *value = std::bit_cast<double>(qFromLittleEndian<quint64>(in));
-    return in + 8;
-}
-template <std::size_t N> const char* getText(const char* in, std::array<char, N>* field) {
-    std::memcpy(field->data(), in, N);
-    return in + N;
-}
+
 } // namespace recordbytes
 
+// The two layouts, field by field in file order.
+inline constexpr auto kScoreRecordLayout =
+    recordbytes::layoutOf(&ScoreRecord::date, &ScoreRecord::clockTime, &ScoreRecord::pupil,
+                          &ScoreRecord::level, &ScoreRecord::result, &ScoreRecord::schoolCodeText,
+                          &ScoreRecord::spareText, &ScoreRecord::pointsText, &ScoreRecord::reservedText);
+inline constexpr auto kHomeScoreRecordLayout = recordbytes::layoutOf(
+    &HomeScoreRecord::folderText, &HomeScoreRecord::contentNumber, &HomeScoreRecord::date,
+    &HomeScoreRecord::clockTime, &HomeScoreRecord::pupil, &HomeScoreRecord::level, &HomeScoreRecord::result,
+    &HomeScoreRecord::schoolCodeText, &HomeScoreRecord::spareText, &HomeScoreRecord::pointsText,
+    &HomeScoreRecord::reservedText);
+static_assert(kScoreRecordLayout.length == kScoreRecordLength);
+static_assert(kHomeScoreRecordLayout.length == kHomeScoreRecordLength);
+
 // `out` must hold kScoreRecordLength (kHomeScoreRecordLength) bytes; `bytes` likewise.
-void encodeScoreRecord(const ScoreRecord& record, char* out);
+inline void encodeScoreRecord(const ScoreRecord& record, char* out) {
+    kScoreRecordLayout.encode(record, out);
+}
 // Inline because the count decodes up to 20000 records every time a screen shows the figures.
 inline ScoreRecord decodeScoreRecord(const char* bytes) {
-    using namespace recordbytes;
-    ScoreRecord record;
-    bytes = getDouble(bytes, &record.date);
-    bytes = getDouble(bytes, &record.clockTime);
-    bytes = get16(bytes, &record.pupil);
-    bytes = get16(bytes, &record.level);
-    bytes = get32(bytes, &record.result);
-    bytes = getText(bytes, &record.schoolCodeText);
-    bytes = getText(bytes, &record.spareText);
-    bytes = getText(bytes, &record.pointsText);
-    getText(bytes, &record.reservedText);
-    return record;
+    return kScoreRecordLayout.decode(bytes);
 }
-void encodeHomeScoreRecord(const HomeScoreRecord& record, char* out);
-HomeScoreRecord decodeHomeScoreRecord(const char* bytes);
+inline void encodeHomeScoreRecord(const HomeScoreRecord& record, char* out) {
+    kHomeScoreRecordLayout.encode(record, out);
+}
+inline HomeScoreRecord decodeHomeScoreRecord(const char* bytes) {
+    return kHomeScoreRecordLayout.decode(bytes);
+}
 
 QByteArray encodeScoreRecord(const ScoreRecord& record);
 QByteArray encodeHomeScoreRecord(const HomeScoreRecord& record);

@@ -176,6 +176,10 @@ void TextDataTest::cutsShiftJisFieldsAtCharacterBoundary_data() {
     QTest::newRow("cut") << QStringLiteral("abcdef") << 5 << QByteArray("abcde");
     QTest::newRow("double-byte fits") << QStringLiteral("aあ") << 3 << QByteArray("a\x82\xA0");
     QTest::newRow("double-byte would split") << QStringLiteral("abあ") << 3 << QByteArray("ab ");
+    // The ends of the lead-byte ranges: 0x81..0x9F and 0xE0..0xFC.
+    QTest::newRow("lead byte 0x9F would split") << QStringLiteral("ab檗") << 3 << QByteArray("ab ");
+    QTest::newRow("lead byte 0xE0 would split") << QStringLiteral("ab漾") << 3 << QByteArray("ab ");
+    QTest::newRow("lead byte 0x9F fits") << QStringLiteral("a檗") << 3 << QByteArray("a\x9F\x40");
     QTest::newRow("unmappable becomes ?") << QStringLiteral("a😀b") << 4 << QByteArray("a?b ");
     QTest::newRow("empty") << QString() << 5 << QByteArray("     ");
 }

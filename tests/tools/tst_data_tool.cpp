@@ -22,6 +22,7 @@ private slots:
     void checkReportsProblems();
     void refusesBadOptions_data();
     void refusesBadOptions();
+    void helpMatchesTheReadme();
 
 private:
     struct Run {
@@ -154,7 +155,8 @@ void DataToolTest::checkReportsProblems() {
     QCOMPARE(tool(withFolder(suite, {"check"})).code, 0);
 
     suite.writeRoster(
-        "1,2016,0,0,\"a\",0,\"\",\"\"\n1,2016,0,0,\"b\",0,\"\",\"\"\n6000,2016,0,0,\"c\",0,\"\",\"\"\n");
+        "1,2016,0,0,\"a\",0,\"\",\"\"\n1,2016,0,0,\"b\",0,\"\",\"\"\n6000,2016,0,0,\"c\",0,\"\",\"\"\n"
+        "7,70000,0,0,\"d\",0,\"\",\"\"\n");
     QFile scores(suite.programDataFolder() + "成績累積データ.dat");
     QVERIFY(scores.open(QIODevice::WriteOnly));
     QByteArray record(44, '\0');
@@ -169,6 +171,7 @@ void DataToolTest::checkReportsProblems() {
     const QString report = QString::fromUtf8(run.out);
     QVERIFY2(report.contains("番号 1 が2回以上"), qPrintable(report));
     QVERIFY2(report.contains("6000"), qPrintable(report));
+    QVERIFY2(report.contains("番号 7「d」の生まれ年 70000"), qPrintable(report)); // a year the list cannot hold
     QVERIFY2(report.contains("3 バイトの書きかけ"), qPrintable(report));
     QVERIFY2(report.contains("1 件目の 番号 5256"), qPrintable(report));
     QCOMPARE(test::readBytes(scores.fileName()), before); // it changes nothing
@@ -176,20 +179,56 @@ void DataToolTest::checkReportsProblems() {
 
 void DataToolTest::refusesBadOptions_data() {
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("no command") << QStringList{};
-    QTest::newRow("unknown command") << QStringList{"delete"};
-    QTest::newRow("unknown option") << QStringList{"config", "--colour", "red"};
-    QTest::newRow("option without value") << QStringList{"config", "--program-folder"};
+    QTest::addColumn<QString>("named"); // what the message must name
+    const QString folder = QStringLiteral("--program-folder=/nonexistent");
+    QTest::newRow("no command") << QStringList{} << "使い方";
+    QTest::newRow("unknown command") << QStringList{"delete"} << "delete";
+    QTest::newRow("unknown option") << QStringList{"config", "--colour", "red"} << "--colour";
+    QTest::newRow("option without value") << QStringList{"config", "--program-folder"} << "--program-folder";
+    QTest::newRow("required option missing") << QStringList{"append", folder, "--level", "1"} << "--pupil";
+    QTest::newRow("stray argument") << QStringList{"check", folder, "now"} << "now";
     QTest::newRow("pupil out of range")
-        << QStringList{"append", "--pupil", "5001", "--level", "1", "--result", "3"};
-    QTest::newRow("mode out of range") << QStringList{"pupils", "--mode", "4"};
+        << QStringList{"append", "--pupil", "5001", "--level", "1", "--result", "3", folder} << "--pupil";
+    QTest::newRow("mode out of range") << QStringList{"pupils", "--mode", "4", folder} << "--mode";
+    QTest::newRow("day before the first day of the files")
+        << QStringList{"figures", folder, "--today", "1899-12-29"} << "--today";
+    QTest::newRow("no such time of day")
+        << QStringList{"append", folder, "--pupil", "1", "--level", "1", "--result", "3", "--now", "24:00:00"}
+        << "--now";
 }
 
 void DataToolTest::refusesBadOptions() {
     QFETCH(QStringList, args);
+    QFETCH(QString, named);
     const Run run = tool(args);
     QCOMPARE(run.code, 2);
-    QVERIFY(!run.err.isEmpty());
+    QVERIFY2(QString::fromUtf8(run.err).contains(named), run.err.constData());
+    QVERIFY(run.out.isEmpty());
+}
+
+// The help of the tool and of each command comes from the command table; the README's table of the data
+// tool must show each command exactly as its help does.
+void DataToolTest::helpMatchesTheReadme() {
+    const Run help = tool({"--help"});
+    QCOMPARE(help.code, 0);
+    const QString readme = QString::fromUtf8(test::readBytes(QStringLiteral(SOURCE_DIR "/README.md")));
+    const QString list = QString::fromUtf8(help.out);
+    const QStringList lines = list.section(QStringLiteral("コマンド:\n"), 1)
+                                  .section(QStringLiteral("\n\n"), 0, 0)
+                                  .split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(lines.size() >= 6);
+    for (const QString& line : lines) {
+        const QString name = line.trimmed().section(u' ', 0, 0);
+        const Run one = tool({name, "--help"});
+        QCOMPARE(one.code, 0);
+        const QString usage = QString::fromUtf8(one.out).section(u'\n', 0, 0);
+        QVERIFY2(usage.startsWith(QStringLiteral("使い方: warizan-data ") + name), qPrintable(usage));
+        const QString synopsis = usage.section(QStringLiteral("warizan-data "), 1);
+        QVERIFY2(readme.contains(u'`' + synopsis + u'`'), qPrintable(synopsis));
+    }
+    // The default display mode of the pupil list is said the same way in both.
+    QVERIFY(QString::fromUtf8(tool({"pupils", "--help"}).out).contains(QStringLiteral("省略すると 1")));
+    QVERIFY(readme.contains(QStringLiteral("1 points today / in all (the default)")));
 }
 
 QTEST_GUILESS_MAIN(DataToolTest)

@@ -1,4 +1,3 @@
-#include "commands.h"
 #include "tool_support.h"
 
 #include "sound/sound_table.h"
@@ -26,14 +25,9 @@ QJsonObject levelObject(const LevelTable& t, int level) {
     return o;
 }
 
-} // namespace
-
-int configCommand(const QStringList& args) {
-    const auto options = parseOrComplain(args, {kProgramFolderOption});
-    if (!options)
-        return 2;
+int run(const CommandLine& line) {
     auto state = std::make_unique<ProgramState>();
-    if (!loadConfiguration(*options, *state))
+    if (!loadConfiguration(line, *state))
         return 1;
 
     const Configuration& c = state->config;
@@ -69,6 +63,17 @@ int configCommand(const QStringList& args) {
 
     out() << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented));
     return 0;
+}
+
+} // namespace
+
+const Command& configCommand() {
+    static const Command command{QStringLiteral("config"),
+                                 QStringLiteral("プログラムが起動するときの設定を JSON で表示します"),
+                                 QString(),
+                                 {programFolderOption()},
+                                 run};
+    return command;
 }
 
 } // namespace warizan::tool

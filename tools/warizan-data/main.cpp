@@ -1,49 +1,117 @@
 // warizan-data: reads and writes the drill's data folders with the program's own code, for parents,
 // teachers and scripts.
 
-#include "commands.h"
+#include "command.h"
 #include "tool_support.h"
 
 #include <QCoreApplication>
-#include <functional>
-#include <map>
+
+namespace warizan::tool {
 
 namespace {
 
-void usage() {
-    warizan::tool::err() << QStringLiteral(
-        "使い方: warizan-data <コマンド> --program-folder DIR [オプション]\n"
-        "  config   設定を読み、JSON で表示します\n"
-        "  figures  成績を数え、全員の回数・ポイント・最高記録を JSON で表示します [--today YYYY-MM-DD]\n"
-        "  append   1回分の成績を書き足します --pupil P --level L --result 秒 [--today ..] [--now HH:MM:SS]\n"
-        "  pupils   名前の一覧を表示します [--today ..] [--mode 0-3] [--filter 全学年]\n"
-        "  export   成績ファイルの全記録を CSV で出力します\n"
-        "  check    設定・名簿・成績ファイルを調べ、問題を報告します（何も変えません）\n");
+constexpr int kExitUsage = 2;
+
+bool isHelpWord(const QString& word) {
+    return word == u"--help" || word == u"-h" || word == u"help";
+}
+
+QString toolHelp() {
+    QString text = QStringLiteral("使い方: warizan-data <コマンド> --program-folder DIR [オプション]\n\n"
+                                  "コマンド:\n");
+    qsizetype width = 0;
+    for (const Command* c : commandTable())
+        width = std::max(width, c->name.size());
+    for (const Command* c : commandTable())
+        text += QStringLiteral("  %1  %2\n").arg(c->name.leftJustified(width), c->summary);
+    text +=
+        QStringLiteral("\nコマンドごとのオプション: warizan-data <コマンド> --help\n"
+                       "終了コード: 0 できた、1 データのためにできなかった、2 コマンドやオプションの誤り\n");
+    return text;
+}
+
+QString commandHelp(const Command& command) {
+    QString text = QStringLiteral("使い方: warizan-data %1\n\n%2\n").arg(synopsis(command), command.summary);
+    if (!command.details.isEmpty())
+        text += command.details + u'\n';
+    text += QStringLiteral("\nオプション:\n");
+    qsizetype width = 0;
+    for (const OptionSpec& o : command.options)
+        width = std::max(width, o.name.size() + o.valueName.size() + 3);
+    for (const OptionSpec& o : command.options) {
+        const QString option = QStringLiteral("--%1 %2").arg(o.name, o.valueName);
+        text += QStringLiteral("  %1  %2%3\n")
+                    .arg(option.leftJustified(width), o.description,
+                         o.required ? QStringLiteral("（必須）") : QString());
+    }
+    text += QStringLiteral("  %1  この説明を表示します\n").arg(QStringLiteral("--help").leftJustified(width));
+    return text;
+}
+
+// What is wrong with options the parser refused, in words a family can read.
+QString parseFailure(const QCommandLineParser& parser, const QStringList& args) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QStringLiteral("知らないオプションです: --%1").arg(unknown.first());
+    // Otherwise an option that takes a value stands last with none after it.
+    if (!args.isEmpty() && args.last().startsWith(u'-'))
+        return QStringLiteral("%1 に値がありません").arg(args.last());
+    return QStringLiteral("オプションの書き方が正しくありません（%1）").arg(parser.errorText());
+}
+
+int refuse(const Command* command, const QString& message) {
+    err() << QStringLiteral("warizan-data%1: %2").arg(command ? u' ' + command->name : QString(), message)
+          << Qt::endl;
+    err() << (command ? QStringLiteral("使い方: warizan-data %1 --help").arg(command->name)
+                      : QStringLiteral("使い方: warizan-data --help"))
+          << Qt::endl;
+    return kExitUsage;
+}
+
+int dispatch(QStringList args) {
+    if (args.isEmpty()) {
+        err() << toolHelp();
+        return kExitUsage;
+    }
+    const QString word = args.takeFirst();
+    if (isHelpWord(word)) {
+        out() << toolHelp();
+        return 0;
+    }
+    const Command* command = nullptr;
+    for (const Command* c : commandTable())
+        if (c->name == word)
+            command = c;
+    if (!command)
+        return refuse(nullptr, QStringLiteral("知らないコマンドです: %1").arg(word));
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(help);
+    for (const OptionSpec& o : command->options)
+        parser.addOption(QCommandLineOption(o.name, o.description, o.valueName));
+    if (!parser.parse(QStringList{word} + args))
+        return refuse(command, parseFailure(parser, args));
+    if (parser.isSet(help)) {
+        out() << commandHelp(*command);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(command,
+                      QStringLiteral("余分な引数です: %1").arg(parser.positionalArguments().first()));
+    // An option given twice takes its last value, as scripts that add to a command line expect.
+    for (const OptionSpec& o : command->options)
+        if (o.required && !parser.isSet(o.name))
+            return refuse(command, QStringLiteral("--%1 を指定してください").arg(o.name));
+    return command->run(CommandLine(parser));
 }
 
 } // namespace
 
+} // namespace warizan::tool
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty()) {
-        usage();
-        return 2;
-    }
-    const std::map<QString, std::function<int(const QStringList&)>> commands = {
-        {QStringLiteral("config"), warizan::tool::configCommand},
-        {QStringLiteral("figures"), warizan::tool::figuresCommand},
-        {QStringLiteral("append"), warizan::tool::appendCommand},
-        {QStringLiteral("pupils"), warizan::tool::pupilsCommand},
-        {QStringLiteral("export"), warizan::tool::exportCommand},
-        {QStringLiteral("check"), warizan::tool::checkCommand},
-    };
-    const QString word = args.takeFirst();
-    const auto it = commands.find(word);
-    if (it == commands.end()) {
-        warizan::tool::err() << QStringLiteral("知らないコマンドです: %1").arg(word) << Qt::endl;
-        usage();
-        return 2;
-    }
-    return it->second(args);
+    return warizan::tool::dispatch(QCoreApplication::arguments().mid(1));
 }

@@ -4,38 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace warizan::tool {
-
-std::optional<Options> Options::parse(const QStringList& args, const QStringList& known, QString* error) {
-    Options options;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (!arg.startsWith(QStringLiteral("--")) || !known.contains(arg.mid(2))) {
-            *error = QStringLiteral("知らないオプションです: %1").arg(arg);
-            return std::nullopt;
-        }
-        if (i + 1 >= args.size()) {
-            *error = QStringLiteral("%1 に値がありません").arg(arg);
-            return std::nullopt;
-        }
-        options.m_values[arg.mid(2)] = args.at(++i);
-    }
-    return options;
-}
-
-std::optional<Options> parseOrComplain(const QStringList& args, const QStringList& known) {
-    QString error;
-    auto options = Options::parse(args, known, &error);
-    if (!options)
-        err() << error << Qt::endl;
-    return options;
-}
-
-QString Options::value(const QString& name) const {
-    const auto it = m_values.find(name);
-    return it == m_values.end() ? QString() : it->second;
-}
 
 QDateTime ToolClock::now() const {
     QDateTime current = m_system.now();
@@ -66,12 +37,8 @@ QTextStream& err() {
     return stream;
 }
 
-bool loadConfiguration(const Options& options, ProgramState& state) {
-    if (!options.has(kProgramFolderOption)) {
-        err() << QStringLiteral("--program-folder が必要です") << Qt::endl;
-        return false;
-    }
-    QString folder = QDir::cleanPath(QFileInfo(options.value(kProgramFolderOption)).absoluteFilePath());
+bool loadConfiguration(const CommandLine& line, ProgramState& state) {
+    QString folder = QDir::cleanPath(QFileInfo(line.value(programFolderOption().name)).absoluteFilePath());
     folder = QDir::toNativeSeparators(folder);
     while (folder.size() > 1 && folder.endsWith(QDir::separator()))
         folder.chop(1);
@@ -83,24 +50,43 @@ bool loadConfiguration(const Options& options, ProgramState& state) {
     return true;
 }
 
-bool applyDateOptions(const Options& options, ToolClock& clock) {
-    if (options.has(QStringLiteral("today"))) {
-        const QDate date = QDate::fromString(options.value(QStringLiteral("today")), Qt::ISODate);
-        if (!date.isValid()) {
-            err() << QStringLiteral("--today は YYYY-MM-DD の形で指定してください") << Qt::endl;
+bool applyDateOptions(const CommandLine& line, ToolClock& clock) {
+    if (line.has(QStringLiteral("today"))) {
+        const QDate date = QDate::fromString(line.value(QStringLiteral("today")), Qt::ISODate);
+        // Records dated before the score files' first day are passed over by every reader.
+        if (!date.isValid() || date < QDate(1899, 12, 30)) {
+            err() << QStringLiteral("--today は 1899-12-30 以降の日付を YYYY-MM-DD の形で指定してください")
+                  << Qt::endl;
             return false;
         }
         clock.setToday(date);
     }
-    if (options.has(QStringLiteral("now"))) {
-        const QTime time = QTime::fromString(options.value(QStringLiteral("now")), Qt::ISODate);
-        if (!time.isValid()) {
+    if (line.has(QStringLiteral("now"))) {
+        // Exactly HH:MM:SS within one day: the ISO form would also take "24:00:00" and fractions.
+        static const QRegularExpression form(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$"));
+        const QString text = line.value(QStringLiteral("now"));
+        const QTime time = QTime::fromString(text, QStringLiteral("HH:mm:ss"));
+        if (!form.match(text).hasMatch() || !time.isValid()) {
             err() << QStringLiteral("--now は HH:MM:SS の形で指定してください") << Qt::endl;
             return false;
         }
         clock.setTime(time);
     }
     return true;
+}
+
+std::optional<int> intOption(const CommandLine& line, const QString& name, int low, int high) {
+    bool ok = false;
+    const int value = line.value(name).toInt(&ok);
+    if (!line.has(name) || !ok || value < low || value > high) {
+        err() << QStringLiteral("--%1 には %2 から %3 までの整数を指定してください")
+                     .arg(name)
+                     .arg(low)
+                     .arg(high)
+              << Qt::endl;
+        return std::nullopt;
+    }
+    return value;
 }
 
 } // namespace warizan::tool

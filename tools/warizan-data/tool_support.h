@@ -1,35 +1,17 @@
 #pragma once
 
-#include "state/app_context.h"
+#include "command.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/process_starter.h"
+#include "state/app_context.h"
 
 #include <QStringList>
 #include <QTextStream>
-#include <map>
 #include <memory>
 #include <optional>
 
 namespace warizan::tool {
-
-// Command-line options: "--name value" pairs after the command word.
-class Options final {
-public:
-    // Returns nullopt with `error` set when an option has no value or is not one of `known`.
-    static std::optional<Options> parse(const QStringList& args, const QStringList& known, QString* error);
-    bool has(const QString& name) const { return m_values.count(name) != 0; }
-    QString value(const QString& name) const;
-
-private:
-    std::map<QString, QString> m_values;
-};
-
-// The option every command takes: the folder that holds the program and its settings.
-inline const QString kProgramFolderOption = QStringLiteral("program-folder");
-
-// Options::parse, printing what is wrong when the arguments do not fit.
-std::optional<Options> parseOrComplain(const QStringList& args, const QStringList& known);
 
 // The system's clock, with today and now taken from the options when given. Waits are real.
 class ToolClock final : public Clock {
@@ -80,11 +62,15 @@ QTextStream& out();
 QTextStream& err();
 
 // Reads the folder set, settings, time-count table and sound configuration as start-up does, with
-// `programFolder` made absolute and stripped of a trailing separator. Prints the error and returns false
+// --program-folder made absolute and stripped of a trailing separator. Prints the error and returns false
 // when the configuration cannot be read.
-bool loadConfiguration(const Options& options, ProgramState& state);
+bool loadConfiguration(const CommandLine& line, ProgramState& state);
 
-// Applies --today YYYY-MM-DD and --now HH:MM:SS to the clock; false with a message when malformed.
-bool applyDateOptions(const Options& options, ToolClock& clock);
+// Applies --today and --now to the clock; false with a message when a value is malformed or no date the
+// score files can hold.
+bool applyDateOptions(const CommandLine& line, ToolClock& clock);
+
+// A whole-number option within [low, high]; prints what is wrong and returns nullopt otherwise.
+std::optional<int> intOption(const CommandLine& line, const QString& name, int low, int high);
 
 } // namespace warizan::tool

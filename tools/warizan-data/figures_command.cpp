@@ -1,13 +1,8 @@
-#include "commands.h"
 #include "tool_support.h"
 
-#include "records/points.h"
 #include "records/score_count.h"
-#include "records/score_file.h"
-#include "records/score_record.h"
 #include "state/content_levels.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,29 +11,11 @@ namespace warizan::tool {
 
 namespace {
 
-// A whole number option within [low, high]; prints what is wrong and returns nullopt otherwise.
-std::optional<int> intOption(const Options& options, const QString& name, int low, int high) {
-    bool ok = false;
-    const int value = options.value(name).toInt(&ok);
-    if (!options.has(name) || !ok || value < low || value > high) {
-        err() << QStringLiteral("--%1 には %2 から %3 までの整数を指定してください")
-                     .arg(name)
-                     .arg(low)
-                     .arg(high)
-              << Qt::endl;
-        return std::nullopt;
-    }
-    return value;
-}
-
-} // namespace
-
-int figuresCommand(const QStringList& args) {
-    const auto options = parseOrComplain(args, {kProgramFolderOption, QStringLiteral("today")});
-    if (!options)
-        return 2;
+int run(const CommandLine& line) {
     ToolContext tool;
-    if (!applyDateOptions(*options, tool.clock) || !loadConfiguration(*options, *tool.state))
+    if (!applyDateOptions(line, tool.clock))
+        return 2;
+    if (!loadConfiguration(line, *tool.state))
         return 1;
     if (!countScores(tool.context))
         return 1;
@@ -82,24 +59,16 @@ int figuresCommand(const QStringList& args) {
     return 0;
 }
 
-int appendCommand(const QStringList& args) {
-    const auto options =
-        parseOrComplain(args, {kProgramFolderOption, QStringLiteral("pupil"), QStringLiteral("level"),
-                               QStringLiteral("result"), QStringLiteral("today"), QStringLiteral("now")});
-    if (!options)
-        return 2;
-    const auto pupil = intOption(*options, QStringLiteral("pupil"), 1, kMaxPupil);
-    const auto level = intOption(*options, QStringLiteral("level"), 1, kMaxLevel);
-    const auto result = intOption(*options, QStringLiteral("result"), 0, kNoResult);
-    if (!pupil || !level || !result)
-        return 2;
-    ToolContext tool;
-    if (!applyDateOptions(*options, tool.clock) || !loadConfiguration(*options, *tool.state))
-        return 1;
-    tool.state->pupil.currentPupil = static_cast<qint16>(*pupil);
-    tool.state->pupil.currentLevel = static_cast<qint16>(*level);
-    tool.state->drill.finalTime = *result;
-    return writeScoreRecords(tool.context) ? 0 : 1;
+} // namespace
+
+const Command& figuresCommand() {
+    static const Command command{
+        QStringLiteral("figures"),
+        QStringLiteral("成績を数え、全員の回数・ポイント・最高記録を JSON で表示します"),
+        QStringLiteral("プログラムと同じように数えます。成績ファイルがまだなければ空のファイルを作ります。"),
+        {programFolderOption(), todayOption()},
+        run};
+    return command;
 }
 
 } // namespace warizan::tool

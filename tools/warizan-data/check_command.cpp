@@ -1,0 +1,43 @@
+#include "checks.h"
+#include "tool_support.h"
+
+namespace warizan::tool {
+
+namespace {
+
+int run(const CommandLine& line) {
+    ToolContext tool;
+    if (!loadConfiguration(line, *tool.state)) {
+        out() << QStringLiteral("設定を読めません。上のメッセージを見てください。") << Qt::endl;
+        return 1;
+    }
+    const Configuration& config = tool.state->config;
+    QStringList problems;
+    for (const Findings& found : {checkSettings(*tool.state), checkRoster(config), checkScoreFiles(config)}) {
+        for (const QString& note : found.notes)
+            out() << note << Qt::endl;
+        problems += found.problems;
+    }
+    if (problems.isEmpty()) {
+        out() << QStringLiteral("問題は見つかりませんでした。") << Qt::endl;
+        return 0;
+    }
+    out() << QStringLiteral("見つかった問題: %1 件").arg(problems.size()) << Qt::endl;
+    for (const QString& p : problems)
+        out() << QStringLiteral("・") << p << Qt::endl;
+    return 1;
+}
+
+} // namespace
+
+const Command& checkCommand() {
+    static const Command command{
+        QStringLiteral("check"),
+        QStringLiteral("設定・名簿・成績ファイルを調べ、問題を報告します（何も変えません）"),
+        QStringLiteral("問題がなければ終了コード 0、見つかれば 1 で終わります。"),
+        {programFolderOption()},
+        run};
+    return command;
+}
+
+} // namespace warizan::tool
