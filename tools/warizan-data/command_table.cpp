@@ -13,7 +13,9 @@ namespace warizan::tool {
     COMMAND(pupils)                                                                                          \
     COMMAND(append)                                                                                          \
     COMMAND(export)                                                                                          \
-    COMMAND(check)
+    COMMAND(check)                                                                                           \
+    COMMAND(ranking)                                                                                         \
+    COMMAND(list)
 
 #define WARIZAN_DECLARE_COMMAND(name) const Command& name##Command();
 WARIZAN_DATA_COMMANDS(WARIZAN_DECLARE_COMMAND)
@@ -43,6 +45,8 @@ OptionSpec nowOption() {
 
 QString synopsis(const Command& command) {
     QString text = command.name;
+    if (!command.argument.isEmpty())
+        text += u' ' + command.argument;
     for (const OptionSpec& o : command.options) {
         const QString option = QStringLiteral("--%1 %2").arg(o.name, o.valueName);
         text += o.required ? u' ' + option : QStringLiteral(" [%1]").arg(option);
