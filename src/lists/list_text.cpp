@@ -1,5 +1,7 @@
 #include "lists/list_text.h"
 
+#include <limits>
+
 namespace warizan {
 
 QString lastChars(const QString& text, int n) {
@@ -44,22 +46,28 @@ bool isGradeFilter(const QString& filter) {
     return text == u"家族" || gradeFilterTexts().contains(text);
 }
 
-bool passesListFilter(const QString& filter, int gradeNumber) {
+ListFilter::ListFilter(const QString& filter) {
     const QString text = fullWidthDigits(filter);
-    if (text == u"全学年" || text == u"家族")
-        return true;
-    if (text == u"小学生全体")
-        return gradeNumber >= 1 && gradeNumber <= 6;
-    if (text == u"中学生全体")
-        return gradeNumber >= 7 && gradeNumber <= 9;
-    if (text.size() == 2) {
+    if (text == u"全学年" || text == u"家族") {
+        m_low = std::numeric_limits<int>::min();
+        m_high = std::numeric_limits<int>::max();
+    } else if (text == u"小学生全体") {
+        m_low = 1;
+        m_high = 6;
+    } else if (text == u"中学生全体") {
+        m_low = 7;
+        m_high = 9;
+    } else if (text.size() == 2) {
         const int digit = text.at(1).unicode() - 0xFF10;
         if (text.at(0) == u'小' && digit >= 1 && digit <= 6)
-            return gradeNumber == digit;
+            m_low = m_high = digit;
         if (text.at(0) == u'中' && digit >= 1 && digit <= 3)
-            return gradeNumber == digit + 6;
+            m_low = m_high = digit + 6;
     }
-    return false;
+}
+
+bool passesListFilter(const QString& filter, int gradeNumber) {
+    return ListFilter(filter).passes(gradeNumber);
 }
 
 } // namespace warizan

@@ -32,4 +32,15 @@ bool isGradeFilter(const QString& filter);
 // stages and grades only their pupils; any other text lists nobody.
 bool passesListFilter(const QString& filter, int gradeNumber);
 
+// The same test with the filter's text read once, for lists that test every pupil.
+class ListFilter final {
+public:
+    explicit ListFilter(const QString& filter);
+    bool passes(int gradeNumber) const { return gradeNumber >= m_low && gradeNumber <= m_high; }
+
+private:
+    int m_low = 1;
+    int m_high = 0; // lists nobody until the text says otherwise
+};
+
 } // namespace warizan

@@ -68,6 +68,7 @@ QStringList rankingLines(const ProgramState& state, int level, const RankingChoi
     const QString blankMark(kFullWidthBlank);
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(entries.size()));
+    const ListFilter filter(choice.gradeFilter);
     int place = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         const Entry& e = entries[i];
@@ -75,7 +76,7 @@ QStringList rankingLines(const ProgramState& state, int level, const RankingChoi
         place = i > 0 && e.primary == entries[i - 1].primary ? place : k;
 
         const int grade = listGradeNumber(roster.gradeBaseYear, roster.pupilBirthYear[e.pupil]);
-        if (!passesListFilter(choice.gradeFilter, grade))
+        if (!filter.passes(grade))
             continue;
         const bool working = e.pupil == state.pupil.currentPupil;
         const QString markA = working ? kWorkingPupilMark : gradeMark(grade);

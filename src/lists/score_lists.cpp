@@ -5,7 +5,10 @@
 #include "records/score_record.h"
 
 #include <QFile>
+#include <QHash>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace warizan {
 
@@ -89,7 +92,22 @@ ScoreLists buildScoreLists(const ProgramState& state, const ScoreListChoice& cho
     const double after = today - periodDays(choice.period, choice.today);
     const int maximum = static_cast<int>(std::min<double>((static_cast<double>(total) + 1) * 1.1, 2e9));
     const qint64 skipped = total - lists.recordsRead;
-    const QString noName;
+    const ListFilter filter(choice.gradeFilter);
+    // A family's runs come from few pupils and fall on few days: each pupil's marks and name, and each
+    // day's text, are made once per list.
+    std::vector<std::optional<QString>> whoOf(kPupilSlots);
+    QHash<qint64, QString> dayText;
+    auto dateText = [&](double value) -> const QString& {
+        // Values that are no day at all share one entry (and one empty text).
+        const qint64 day = std::isfinite(value) && std::fabs(value) < 1e12 ? static_cast<qint64>(value) : -1;
+        auto it = dayText.find(day);
+        if (it == dayText.end()) {
+            const QDate date = dateFromValue(value);
+            it =
+                dayText.insert(day, date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString());
+        }
+        return *it;
+    };
 
     for (size_t i = 0; i < records.size(); ++i) {
         if (progress && (i % kProgressStep == 0 || i + 1 == records.size()))
@@ -97,18 +115,15 @@ ScoreLists buildScoreLists(const ProgramState& state, const ScoreListChoice& cho
         const ScoreRecord& r = records[i];
         if (!isPupilNumber(r.pupil) || r.level < 1 || r.level > columns)
             continue;
-        const QString& name = r.pupil == 0 ? noName : roster.pupilName[r.pupil];
         QStringList& list = lists.byLevel[static_cast<size_t>(r.level)];
         const bool noTime = r.result >= kNoTimeShown;
 
         if (choice.kind == ScoreListKind::Personal) {
             if (r.pupil != state.pupil.currentPupil || !(r.date > after))
                 continue;
-            const QDate date = dateFromValue(r.date);
             const QTime time = clockFromValue(r.clockTime);
-            const QString dateText = date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
             const QString timeText = time.isValid() ? time.toString(QStringLiteral("H:mm:ss")) : QString();
-            list.append(lastChars(dateText, 10) + u' ' + lastChars(timeText, 10) +
+            list.append(lastChars(dateText(r.date), 10) + u' ' + lastChars(timeText, 10) +
                         (noTime ? kNoTimeMark : t5(r.result)));
             if (r.level == 1 && r.result < kChartTimeLimit) {
                 ++lists.chartCount;
@@ -120,11 +135,18 @@ ScoreLists buildScoreLists(const ProgramState& state, const ScoreListChoice& cho
 
         if (choice.kind == ScoreListKind::Today ? r.date != today : !(r.date > after))
             continue;
-        const int grade = listGradeNumber(roster.gradeBaseYear, roster.pupilBirthYear[r.pupil]);
-        if (!passesListFilter(choice.gradeFilter, grade))
+        std::optional<QString>& whoSlot = whoOf[static_cast<size_t>(r.pupil)];
+        if (!whoSlot) {
+            const int grade = listGradeNumber(roster.gradeBaseYear, roster.pupilBirthYear[r.pupil]);
+            const QString mark = r.pupil == state.pupil.currentPupil ? kWorkingPupilMark : gradeMark(grade);
+            // A run with no pupil has no name; a pupil the filter leaves out gets an empty entry.
+            whoSlot = filter.passes(grade)
+                          ? mark + name5(r.pupil == 0 ? QString() : roster.pupilName[r.pupil]) + mark
+                          : QString();
+        }
+        if (whoSlot->isEmpty())
             continue;
-        const QString mark = r.pupil == state.pupil.currentPupil ? kWorkingPupilMark : gradeMark(grade);
-        const QString who = mark + name5(name) + mark;
+        const QString& who = *whoSlot;
         const qint32 points = recordPoints(unitFactor, r.result, r.level);
 
         if (choice.kind == ScoreListKind::Today) {

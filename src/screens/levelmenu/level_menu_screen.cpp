@@ -200,6 +200,7 @@ void LevelMenuScreen::buildControls() {
     auto* list5 = named(new QListWidget(c), "List5_0");
     list5->setGeometry(display::rect(x, 298, w - 8, 300));
     list5->setFont(display::font(display::Face::Gothic, 10.5));
+    list5->setUniformItemSizes(true); // single lines of one font: thousands of pupils lay out at once
     auto* command3 = named(new QPushButton(QStringLiteral("成績表示"), c), "Command3_0");
     command3->setGeometry(display::rect(x, 602, w - 8, 26));
     command3->setFont(display::font(display::Face::PGothic, 10));
@@ -356,6 +357,7 @@ void LevelMenuScreen::buildColumn(int level) {
     auto* list = named(new QListWidget(c), QStringLiteral("List5_") + n);
     list->setGeometry(List5[0]->geometry());
     list->setFont(List5[0]->font());
+    list->setUniformItemSizes(true);
     list->show();
     List5.push_back(list);
     auto* show = named(new QPushButton(Command3[0]->text(), c), QStringLiteral("Command3_") + n);
