@@ -13,8 +13,9 @@ QList<int>& startedDrills() {
 } // namespace test
 
 // Records the drill the level menu asks for instead of showing the drill form.
-void startDrill(FormContext& context) {
+bool startDrill(FormContext& context) {
     test::startedDrills().append(context.app.state.pupil.currentLevel);
+    return true;
 }
 
 } // namespace warizan

@@ -516,7 +516,8 @@ void LevelMenuScreen::startLevel(int level, bool fromStartButton) {
         m_busy = true;
     }
     m_context.state.pupil.currentLevel = static_cast<qint16>(level);
-    startDrill(m_forms);
+    if (!startDrill(m_forms))
+        return;
     if (fromStartButton)
         m_forms.owner.unload(FormId::seisekitime1);
 }
