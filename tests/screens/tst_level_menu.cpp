@@ -1,6 +1,6 @@
 #include "app/configuration.h"
 #include "drill_start_recorder.h"
-#include "records/score_record.h"
+#include "records/score_file.h"
 #include "roster/roster_display.h"
 #include "screens/levelmenu/level_menu_screen.h"
 #include "screens/selection/selection_screen.h"
@@ -9,6 +9,7 @@
 #include "test_forms.h"
 
 #include <QComboBox>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,7 @@ private slots:
     void lists();
     void todayListReadsTheLast1000();
     void reportPanelOpensAndCloses();
+    void sampleFamilyPictures();
 
 private:
     // Writes the suite, confirms `pupil` as the selection screen does and shows the menu.
@@ -57,15 +59,19 @@ const QStringList kFamilyRuns = {
     "2024-04-10 09:05:03 1 1 30", "2024-04-10 09:30:00 4 2 99998",
 };
 
-void writeRuns(const Configuration& config, const QStringList& runs) {
-    QFile file(config.programDataFolder + kScoreFileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+// Appends the runs with the program's own record writer, the test clock set to each run's time.
+void writeRuns(AppContext& context, ManualClock& clock, const QStringList& runs) {
+    const QDateTime now = clock.now();
     for (const QString& run : runs) {
         const QStringList f = run.split(u' ');
-        file.write(encodeScoreRecord(makeScoreRecord(
-            config, QDate::fromString(f[0], Qt::ISODate), QTime::fromString(f[1], QStringLiteral("HH:mm:ss")),
-            static_cast<qint16>(f[2].toInt()), static_cast<qint16>(f[3].toInt()), f[4].toInt())));
+        clock.setNow(QDateTime(QDate::fromString(f[0], Qt::ISODate),
+                               QTime::fromString(f[1], QStringLiteral("HH:mm:ss"))));
+        context.state.pupil.currentPupil = static_cast<qint16>(f[2].toInt());
+        context.state.pupil.currentLevel = static_cast<qint16>(f[3].toInt());
+        context.state.drill.finalTime = f[4].toInt();
+        QVERIFY(writeScoreRecords(context));
     }
+    clock.setNow(now);
 }
 
 } // namespace
@@ -82,7 +88,7 @@ LevelMenuScreen& LevelMenuTest::showMenu(int pupil, const QStringList& records) 
     ConfigurationError error;
     if (!StartUpConfiguration(state, suite->programFolder(), &error))
         qFatal("%s", qPrintable(error.message));
-    writeRuns(state.config, records);
+    writeRuns(forms->test.context, forms->test.clock, records);
     PupilList list;
     if (!名簿表示(forms->test.context, 1, QStringLiteral("全学年"), &list))
         qFatal("no pupil list");
@@ -316,6 +322,47 @@ void LevelMenuTest::reportPanelOpensAndCloses() {
     QVERIFY(!menu.Command24[1]->isVisible()); // the second button is the teacher's
     QTest::mouseClick(menu.Command18, Qt::LeftButton);
     QVERIFY(!menu.Picture11->isVisible());
+}
+
+// The sample family's folder with a week of runs, pictured in points mode and in times mode.
+void LevelMenuTest::sampleFamilyPictures() {
+    QTemporaryDir dir;
+    QDirIterator files(QStringLiteral(SOURCE_DIR "/demo"), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString from = files.next();
+        const QString to = dir.filePath(QDir(QStringLiteral(SOURCE_DIR "/demo")).relativeFilePath(from));
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        QVERIFY(QFile::copy(from, to));
+    }
+    ProgramState& state = *forms->test.state;
+    ConfigurationError error;
+    QVERIFY(StartUpConfiguration(state, dir.filePath(QStringLiteral("warizan")), &error));
+    QStringList runs;
+    for (int day = 7; day >= 0; --day) {
+        const QString date = QDate(2024, 4, 10).addDays(-day).toString(Qt::ISODate);
+        runs << date + QStringLiteral(" 07:10:00 1 1 %1").arg(40 + 3 * day)
+             << date + QStringLiteral(" 07:20:00 1 2 %1").arg(70 + 4 * day)
+             << date + QStringLiteral(" 17:30:00 2 1 %1").arg(65 + 5 * day);
+        if (day % 2 == 0)
+            runs << date + QStringLiteral(" 18:00:00 3 1 %1").arg(day == 4 ? 99999 : 110 + day);
+    }
+    writeRuns(forms->test.context, forms->test.clock, runs);
+    PupilList list;
+    QVERIFY(名簿表示(forms->test.context, 1, QStringLiteral("全学年"), &list));
+    state.pupil.currentPupil = 1;
+    state.pupil.currentPupilName = state.roster.pupilName[1];
+    state.pupil.currentGradeLabel = state.roster.pupilGradeLabel[1];
+    state.pupil.startTimer = 10 * 3600 - 600;
+    PrepareContent(state.levels);
+    QVERIFY(forms->window.show(FormId::namesel));
+    QVERIFY(forms->window.show(FormId::seisekitime1));
+    LevelMenuScreen& menu = *forms->shown<LevelMenuScreen>(FormId::seisekitime1);
+    QCOMPARE(menu.List5[1]->count(), 3);
+    QVERIFY(menu.List5[1]->item(0)->text().contains(QStringLiteral("●はると")));
+    test::saveScreenshot(forms->window, QStringLiteral("level_menu_sample_points"));
+    menu.Option2[0]->click();
+    QVERIFY(menu.List5[1]->item(0)->text().contains(QStringLiteral("●はると")));
+    test::saveScreenshot(forms->window, QStringLiteral("level_menu_sample_times"));
 }
 
 QTEST_MAIN(LevelMenuTest)
