@@ -90,7 +90,8 @@ ScoreLists buildScoreLists(const ProgramState& state, const ScoreListChoice& cho
 
     const double today = dateValue(choice.today);
     const double after = today - periodDays(choice.period, choice.today);
-    const int maximum = static_cast<int>(std::min<double>((static_cast<double>(total) + 1) * 1.1, 2e9));
+    const int maximum =
+        static_cast<int>(std::lround(std::min<double>((static_cast<double>(total) + 1) * 1.1, 2e9)));
     const qint64 skipped = total - lists.recordsRead;
     const ListFilter filter(choice.gradeFilter);
     // A family's runs come from few pupils and fall on few days: each pupil's marks and name, and each
