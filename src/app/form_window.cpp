@@ -23,6 +23,11 @@ FormWindow::FormWindow(quint32 backgroundRgb)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_stack);
+    // A blank page under the forms: a form is loaded out of sight and only then made current, and the
+    // window shows its own colour when no form is.
+    auto* blank = new QWidget(m_stack);
+    blank->setObjectName(QStringLiteral("blankPage"));
+    m_stack->addWidget(blank);
     resize(display::designSize());
 }
 
@@ -66,7 +71,8 @@ std::vector<DesignForm*> FormWindow::formsInLoadingOrder() const {
 
 bool FormWindow::show(FormId id) {
     DesignForm* page = form(id);
-    if (!page) {
+    const bool fresh = page == nullptr;
+    if (fresh) {
         const auto factory = m_factories.find(id);
         Q_ASSERT_X(factory != m_factories.end(), "FormWindow::show", "no factory for the form");
         if (factory == m_factories.end())
@@ -82,7 +88,7 @@ bool FormWindow::show(FormId id) {
         if (!form(id))
             return true;
     }
-    if (m_stack->currentWidget() == page)
+    if (!fresh && m_stack->currentWidget() == page)
         return true;
     m_stack->setCurrentWidget(page);
     page->activate();

@@ -13,16 +13,17 @@ QString numberText(double value) {
     return QString::number(value, 'g', 15);
 }
 
-constexpr qint32 kNoPointRule = 9999;
-const QString kTeacher = QStringLiteral("先生");
-
-} // namespace
-
-QString shortestNumber(float value) {
+// A single-precision value in its shortest decimal form (1.5, not 1.50 or 1.5000000).
+QString shortestFloat(float value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
+
+constexpr qint32 kNoPointRule = 9999;
+const QString kTeacher = QStringLiteral("先生");
+
+} // namespace
 
 LevelColumnTexts levelColumnTexts(const ProgramState& state, int level) {
     const LevelTable& levels = state.levels;
@@ -39,13 +40,13 @@ LevelColumnTexts levelColumnTexts(const ProgramState& state, int level) {
     else
         t.goal = goal + u' ' + QString::number(levels.levelBonusRuns[level]) + QStringLiteral("回/") +
                  QString::number(levels.levelBonusPoints[level]) + QStringLiteral("点(×") +
-                 shortestNumber(levels.levelBonusFactor[level]) + u')';
+                 shortestFloat(levels.levelBonusFactor[level]) + u')';
     t.recent = QStringLiteral("最近") + numberText(levels.levelRecentDays[level]) + QStringLiteral("日=") +
                QString::number(figures.recentCount.at(level, pupil)) + QStringLiteral("回 / ") +
                QString::number(figures.recentPoints.at(level, pupil)) + QStringLiteral("点");
     const float todayCount = figures.todayCount.at(level, pupil);
     t.today = todayCount != 0
-                  ? shortestNumber(todayCount) + QStringLiteral("回/") +
+                  ? shortestFloat(todayCount) + QStringLiteral("回/") +
                         QString::number(figures.todayPoints.at(level, pupil)) + QStringLiteral("点")
                   : QStringLiteral("-----");
     const qint16 totalCount = figures.totalCount.at(level, pupil);

@@ -19,9 +19,6 @@ struct LevelColumnTexts {
 };
 LevelColumnTexts levelColumnTexts(const ProgramState& state, int level);
 
-// A single-precision value in its shortest decimal form (1.5, not 1.50 or 1.5000000).
-QString shortestNumber(float value);
-
 // "本日総回数＝" and the working pupil's runs today over all 35 level slots, then "回".
 QString todayTotalText(const ProgramState& state);
 // "起動後" and the whole minutes since the pupil was confirmed, then "分". Counts on across midnight.

@@ -1,8 +1,16 @@
 #pragma once
 
+#include "screens/form_owner.h"
+
 namespace warizan {
-struct FormContext;
-// Starts a sheet on `currentLevel` for the working pupil and shows the drill form. Returns false when the
-// program is ending.
-[[nodiscard]] bool startDrill(FormContext& context);
+
+// Starts a sheet on `currentLevel` for the working pupil: clears the flags of the previous sheet and shows
+// the drill form, whose load and activation set up the sheet and ask the first question. The level menu's
+// start buttons and the result screen's "もう一度" call this. Returns false when the program is ending.
+[[nodiscard]] bool startDrill(FormContext& forms);
+
+// The last steps of a drill: waits at least `seconds` (letting events run, without spinning the processor),
+// then unloads the drill form and shows the result screen. Returns false when the program is ending.
+[[nodiscard]] bool waitThenShowResult(FormContext& forms, double seconds);
+
 } // namespace warizan

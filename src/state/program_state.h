@@ -60,6 +60,8 @@ struct WorkingPupil {
     QString currentPupilName; // 20 characters, blank-padded
     QString currentGradeLabel;
     qint32 startTimer = 0; // seconds since midnight when the pupil was confirmed
+    // The clock's monotonic counter at that moment; -1 when not taken.
+    qint64 startTimerMs = -1;
     qint16 currentLevel = 0;
     qint16 goalLevelCleared = 0;
 };
@@ -121,6 +123,8 @@ struct RunningDrill {
     qint16 questionsPerSheet = 10;
     qint32 solvedCount = 0;
     double drillStartTime = 0;
+    // The clock's monotonic counter when the drill clock started.
+    qint64 drillStartMs = 0;
     qint32 elapsedSeconds = 0;
     qint32 timeLimitSeconds = 0;
     qint32 finalTime = 0;
@@ -130,6 +134,10 @@ struct RunningDrill {
     qint16 judgingBusy = 0;
     qint16 judgement = 0; // 0 none, 1 correct, 2 wrong
     qint16 correctionState = 0;
+    // The question asked last, kept for the whole run so that no quotient or divisor repeats from one
+    // question to the next, not even from one drill to the next; 0 before the first question.
+    qint32 previousQuotient = 0;
+    qint32 previousDivisor = 0;
 };
 
 // Sound events and the state of the last cue.

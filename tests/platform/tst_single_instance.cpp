@@ -1,4 +1,5 @@
 #include "platform/single_instance.h"
+#include "test_support.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -34,11 +35,11 @@ void SingleInstanceTest::secondCopyIsRefusedWhileFirstRuns() {
     QVERIFY(!here.acquire());
     QProcess second;
     QVERIFY(startHolder(second, dir.path(), "refused"));
-    QVERIFY(second.waitForFinished(10000));
+    QVERIFY(test::finishedWithin(second, 10000));
     QCOMPARE(second.exitCode(), 1);
 
     first.closeWriteChannel();
-    QVERIFY(first.waitForFinished(10000));
+    QVERIFY(test::finishedWithin(first, 10000));
     QVERIFY(here.acquire());
 }
 
@@ -47,7 +48,7 @@ void SingleInstanceTest::lockOfAKilledCopyIsTakenOver() {
     QProcess first;
     QVERIFY(startHolder(first, dir.path(), "held"));
     first.kill();
-    QVERIFY(first.waitForFinished(10000));
+    QVERIFY(test::finishedWithin(first, 10000));
     SingleInstance here(dir.path());
     QVERIFY(here.acquire());
 }

@@ -51,7 +51,8 @@ void SdlDiskDeviceTest::playTwice(const QString& wav, const QString& output) {
         const qint64 elapsed = timer.elapsed();
         QVERIFY2(outcome.ok, qPrintable(outcome.errorText));
         QVERIFY2(elapsed >= kSeconds * 1000, qPrintable(QStringLiteral("returned after %1 ms").arg(elapsed)));
-        QVERIFY2(elapsed < kSeconds * 1000 + 1000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
+        // Generous: the bound catches a play that hangs, not a slow machine.
+        QVERIFY2(elapsed < kSeconds * 1000 + 5000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
     }
 }
 

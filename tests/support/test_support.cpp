@@ -6,6 +6,10 @@
 
 namespace warizan::test {
 
+bool finishedWithin(QProcess& process, int ms) {
+    return process.state() == QProcess::NotRunning || process.waitForFinished(ms);
+}
+
 void writeTextFile(const QString& path, const QString& text, TextEncoding encoding) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QString crlf = text;

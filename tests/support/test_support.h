@@ -4,12 +4,17 @@
 #include "test_doubles.h"
 #include "textdata/encoding.h"
 
+#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
 
 namespace warizan::test {
+
+// True once `process` has ended, waiting at most `ms`. Unlike QProcess::waitForFinished() alone, also true
+// for a process whose end was already handled while the code under test let events run.
+bool finishedWithin(QProcess& process, int ms);
 
 // Writes `text` to `path` (creating folders) in the given encoding, CRLF line ends where the text has "\n".
 void writeTextFile(const QString& path, const QString& text, TextEncoding encoding = TextEncoding::ShiftJis);

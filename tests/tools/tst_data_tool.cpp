@@ -44,7 +44,7 @@ private:
 DataToolTest::Run DataToolTest::tool(const QStringList& args) {
     QProcess process;
     process.start(QStringLiteral(DATA_TOOL), args);
-    if (!process.waitForFinished(60000))
+    if (!test::finishedWithin(process, 60000))
         return {-1, {}, {}};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }

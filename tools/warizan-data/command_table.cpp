@@ -15,7 +15,8 @@ namespace warizan::tool {
     COMMAND(export)                                                                                          \
     COMMAND(check)                                                                                           \
     COMMAND(ranking)                                                                                         \
-    COMMAND(list)
+    COMMAND(list)                                                                                            \
+    COMMAND(worksheet)
 
 #define WARIZAN_DECLARE_COMMAND(name) const Command& name##Command();
 WARIZAN_DATA_COMMANDS(WARIZAN_DECLARE_COMMAND)

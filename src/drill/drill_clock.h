@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/clock.h"
+
+#include <QList>
+
+namespace warizan {
+
+// Whole seconds from `startMs` to `nowMs` of the clock's monotonic counter, rounded to the nearest second
+// (halves to the even one). The counter never goes back, so a drill that runs across midnight or across a
+// change of the system time still gets its true length.
+qint32 elapsedWholeSeconds(qint64 startMs, qint64 nowMs);
+
+// Whole minutes since the pupil was confirmed: from the monotonic counter when its reading at that moment
+// was taken (`startMs` >= 0), else from the time of day, counting a start "later" than now as yesterday's.
+qint32 minutesSinceStart(const Clock& clock, qint64 startMs, qint32 startSecondsOfDay);
+
+// The thresholds, in seconds, of the status bar's countdown groups. A threshold the time never reaches
+// (99999: no best result yet) leaves its group whole.
+struct CountdownThresholds {
+    qint32 best = 0;     // the best time of anybody on the level: boxes 10 to 19
+    qint32 yourBest = 0; // the pupil's best time on the level: boxes 20 to 29
+    qint32 goal = 0;     // the pass time: boxes 30 to 39
+    qint32 goal2 = 0;    // the second time: one box of 30 to 39 a second during its last ten seconds
+};
+inline constexpr int kFirstCountdownBox = 10;
+inline constexpr int kLastCountdownBox = 39;
+
+// The boxes to hide at a tick `elapsed` seconds into the drill: each group empties from the left, one box
+// a second, during the last ten seconds before its threshold. Boxes hidden at earlier ticks are not
+// repeated once their threshold has passed; the caller keeps them hidden.
+QList<int> countdownBoxesToHide(const CountdownThresholds& thresholds, qint32 elapsed);
+
+// Length on a time bar `barWidth` long that stands for `limitSeconds` of the mark for `seconds`.
+int timeBarLength(qint32 seconds, qint32 limitSeconds, int barWidth);
+
+// Waits at least `ms` milliseconds of the monotonic counter, letting pending events run meanwhile, and
+// without spinning the processor: the clock's wait sleeps in an event loop.
+void waitAtLeast(Clock& clock, qint64 ms);
+
+} // namespace warizan

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "records/score_record.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace warizan {
+
+// The personal report: for each chosen level one section with a chart of the pupil's times over the last
+// ten years and a block of figures setting the pupil against everybody. Everything here is worked out from
+// score records and ranking lines; drawing only places what these figures say.
+
+// Runs below this many seconds are counted in the report's chart and averages.
+inline constexpr qint32 kReportCountedLimit = 1800;
+// The report covers the runs of the last ten years, whatever period the lists show.
+inline constexpr int kReportWindowDays = 3650;
+// Sections on one page; a fourth level starts a new page.
+inline constexpr int kReportSectionsPerPage = 3;
+
+// Top of the chart's time axis: the largest counted time rounded up to the next multiple of ten (ten more
+// when it is one already), at most 1000 seconds; 10 when nothing is counted.
+int reportScaleTop(qint32 largestCountedTime);
+
+// The pupil's places and points on one level, read from that level's rankings.
+struct ReportRankingFigures {
+    QString timePlace;   // the place and the mark that follows it, as the time ranking shows them
+    QString pointsPlace; // likewise from the points ranking
+    qint32 pupilPoints = 0;
+    int pointsPupilCount = 0; // pupils listed with points above 0
+    qint64 pointsSum = 0;     // their points
+};
+
+// Reads the figures from ranking lines of the level (`pupilOfLine` holds the pupil of each line). The pupil's
+// line is found by number, so that a name cut to fit its column is still found.
+ReportRankingFigures reportRankingFigures(const QStringList& timeLines, const std::vector<int>& timePupils,
+                                          const QStringList& pointsLines, const std::vector<int>& pointsPupils,
+                                          int pupil);
+
+// One plotted run of the pupil; x in units of half the output's width, y in units of a third of its height
+// from the section's top.
+struct ReportPoint {
+    double x = 0;
+    double y = 0;
+    bool personalBest = false; // drawn red and joined to the bests before it; else blue
+    QString timeText;          // the result followed by "秒"
+    QString dateText;          // yyyy/MM/dd
+};
+
+struct ReportSection {
+    int level = 0;
+    // The pupil's counted runs (below 1800 s) on the level in the window: count, sum and largest.
+    int count = 0;
+    qint64 sum = 0;
+    qint32 largest = 0;
+    int scaleTop = 10;
+    // Everybody's counted runs on the level: count, sum; and everybody's best run (99999 when none).
+    int allCount = 0;
+    qint64 allSum = 0;
+    qint32 allBest = kNoResult;
+    std::vector<ReportPoint> points; // in file order
+    std::vector<ReportPoint> bests;  // the personal bests, in file order
+    QString newestDateText;          // date of the pupil's newest run in the window
+    QStringList figureLines;         // the figures block; the last line sits half a row lower
+};
+
+// Works out one section for `pupil` on `level` from `records` (the newest records of the score file, in file
+// order; records outside the tables or with a negative result are passed over). `plotted` says whether the
+// pupil passes the level menu's grade filter: only then are the runs plotted.
+ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate& today, int levelCount,
+                            int level, int pupil, bool plotted, const ReportRankingFigures& ranking);
+
+// Where each chosen level's section goes: page number from 0 and the section's slot on it (0 to 2).
+struct ReportSlot {
+    int level = 0;
+    int page = 0;
+    int slot = 0;
+};
+std::vector<ReportSlot> reportLayout(const std::vector<int>& chosenLevels, int levelCount);
+
+} // namespace warizan

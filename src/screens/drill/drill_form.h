@@ -1,0 +1,119 @@
+#pragma once
+
+#include "drill/answer.h"
+#include "drill/drill_clock.h"
+#include "drill/question.h"
+#include "screens/design_form.h"
+#include "screens/form_owner.h"
+
+#include <array>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace warizan {
+
+// The drill form `MainFrm`: the status bar with its clock, time bar and countdown boxes above the drill
+// panel, where one question at a time is asked, answered in the answer cells, judged and, when wrong,
+// corrected. Controls keep their design names; control arrays are indexed as designed ("Keisan2Lbl1(0)").
+class DrillForm final : public DesignForm {
+    Q_OBJECT
+public:
+    explicit DrillForm(FormContext& context, QWidget* parent = nullptr);
+
+    // Seeds the random numbers from the time of day and places the status bar, the overlay and the panel.
+    [[nodiscard]] bool load() override;
+    // Sets up the sheet and asks the first question: 初期設定, レベル別設定, スタート, 問題作成表示.
+    void activate() override;
+
+    void 初期設定();
+    void レベル別設定();
+    void スタート();
+    // Draws and shows a new question with empty cells; does nothing while the time is up, the sheet is
+    // finished or an answer is being judged.
+    void 問題作成表示();
+    void 判定();
+    void 判定後処理();
+    // The end of the drill (time up or sheet complete): runs once, records the run, and leads on to the
+    // result screen.
+    void endDrill();
+    // The drill clock's tick and the minutes timer's tick.
+    void sTimer1_Timer();
+    void sTimer2_Timer();
+    // Ends a correction and asks the next question.
+    void Commandkakunin_Click();
+
+    const Question& question() const { return m_question; }
+    const AnswerCells& cells() const { return m_cells; }
+
+    // Status bar.
+    QWidget* sPicture1;
+    QLabel* sLabel1;
+    QLabel* sLabel2;
+    QLabel* sLabel3;
+    QLabel* sLabel4;
+    QLabel* sLabel5;
+    QLabel* sLabel6;
+    QLabel* sLabel7;
+    QLabel* sLabel8;
+    QLabel* sLabel9;
+    QLabel* sLabel10;
+    QLabel* sLabel11;
+    QLabel* sLabel12;
+    QLabel* sLabel13;
+    QLabel* sLabel14;
+    std::array<QLabel*, 6> sLabel16{};
+    std::array<QLabel*, 3> sLabel17{};
+    QWidget* sShape5; // the time bar
+    QWidget* sShape4; // mark of the second time
+    QWidget* sShape3; // mark of the pass time
+    QWidget* sShape2; // the time used
+    QWidget* sShape7;
+    std::array<QWidget*, kLastCountdownBox + 1> sPicture3{}; // countdown boxes 10 to 39
+    // End-of-drill overlay.
+    QWidget* sPicture2;
+    QLabel* lblsss1; // "成績記録中"
+    QLabel* lblsss2; // "時間切れ"
+    // Drill panel.
+    QWidget* Keisan2BasePic;
+    std::array<QLabel*, 2> Keisan2Lbl1{}; // answer cells
+    std::array<QLabel*, 2> Keisan2Lbl2{}; // dividend, divisor
+    std::array<QLabel*, 5> Keisan2Lbl3{}; // "÷", "＝", "あまり", and those of the correct answer
+    std::array<QLabel*, 2> Keisan2Lbl4{}; // the correct answer
+    std::array<QLabel*, 1> Keisan2Lbl5{}; // ""+"を２回押しなさい"
+    QLabel* Label1;                       // "正解は"
+    QLabel* Label2;                       // key help
+    QLabel* Label3;                       // remainder hint
+    QWidget* Line1;
+    QWidget* Line2;
+    QPushButton* Commandkakunin; // never visible
+    QTimer* sTimer1;
+    QTimer* sTimer2;
+
+protected:
+    bool previewKey(QKeyEvent* event) override;
+
+private:
+    void buildStatusBar();
+    void buildPanel();
+    void keyDown(int key, bool modifier);
+    void character(char16_t code);
+    void correctionKey(char16_t code);
+    void judgeOnRequest();
+    void showCells();
+    void showRemaining();
+    // The program is ending (a sound failure or a record that could not be written): nothing more is done.
+    void programEnding() { m_ending = true; }
+
+    FormContext& m_forms;
+    AppContext& m_context;
+    AnswerCells m_cells;
+    Question m_question;
+    std::array<QString, 2> answerText;
+    CountdownThresholds m_thresholds;
+    qint32 todayRunTotal = 0;
+    bool m_ending = false;
+};
+
+} // namespace warizan

@@ -1,0 +1,28 @@
+#include "screens/drill_start.h"
+
+#include "drill/drill_clock.h"
+
+#include <QCoreApplication>
+#include <cmath>
+
+namespace warizan {
+
+bool startDrill(FormContext& forms) {
+    RunningDrill& drill = forms.app.state.drill;
+    drill.sheetFinished = 0;
+    drill.drillEnding = 0;
+    drill.judgingBusy = 0;
+    drill.correctionState = 0;
+    drill.solvedCount = 0;
+    drill.timeUp = 0;
+    QCoreApplication::processEvents();
+    return forms.owner.show(FormId::MainFrm);
+}
+
+bool waitThenShowResult(FormContext& forms, double seconds) {
+    waitAtLeast(forms.app.clock, static_cast<qint64>(std::ceil(seconds * 1000.0)));
+    forms.owner.unload(FormId::MainFrm);
+    return forms.owner.show(FormId::FrmSyuuryou);
+}
+
+} // namespace warizan

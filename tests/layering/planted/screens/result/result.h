@@ -1,0 +1,3 @@
+// Never compiled: an allowed include, so only the two faults planted beside it are reported.
+#pragma once
+#include "state/app_context.h"

@@ -1,0 +1,204 @@
+#include "drill_suite.h"
+#include "records/score_file.h"
+#include "screens/result/result_screen.h"
+#include "screenshot.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+using namespace warizan;
+using test::DrillSuite;
+
+// The result screen after a drill's bookkeeping, on records written to a temporary suite: texts, banner,
+// cues, the cleared messages and what is offered after the delay.
+class ResultScreenTest final : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheRun_data();
+    void showsTheRun();
+    void menuButtonShowsTheLevelMenu();
+};
+
+namespace {
+
+bool visible(QWidget* w) {
+    return w->isVisibleTo(w->window());
+}
+
+// Levels 0 to 4: goal 120, second time 180, no points needed, `runs` runs in 7 days to clear, factor 1.5,
+// `quota` runs in 30 days for the quota; level 1 may carry the run count 9999.
+QString levelTable(int runs, int quota, bool level1Has9999) {
+    QString text;
+    for (int level = 0; level <= 4; ++level)
+        text += QStringLiteral("120,180,0,%1,1.5,%2,0,7,30,0,0,0\n")
+                    .arg(level == 1 && level1Has9999 ? 9999 : runs)
+                    .arg(quota);
+    return text;
+}
+
+// Appends a run of pupil `pupil` as the drill does, without its bookkeeping.
+void appendRun(DrillSuite& s, int pupil, int result) {
+    const qint16 working = s.state().pupil.currentPupil;
+    s.state().pupil.currentPupil = static_cast<qint16>(pupil);
+    s.state().drill.finalTime = result;
+    QVERIFY(writeScoreRecords(s.forms.test.context));
+    s.state().pupil.currentPupil = working;
+}
+
+} // namespace
+
+void ResultScreenTest::showsTheRun_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<int>>("earlier"); // the pupil's earlier runs on the level today
+    QTest::addColumn<int>("other");          // another pupil's run on the level (0: none)
+    QTest::addColumn<int>("time");           // this run; 99999: the time ran out
+    QTest::addColumn<QString>("rules");  // runs to clear, quota runs, "9999" on level 1, goal level cleared
+    QTest::addColumn<QString>("banner"); // empty: no banner
+    QTest::addColumn<QString>("cues");
+    QTest::addColumn<QString>("shown");   // before the delay: C = level cleared, G = goal-level message
+    QTest::addColumn<QString>("offered"); // after it: R = "もう一度", or the text of Label2
+    const QList<int> none;
+    QTest::newRow("first run, beaten by another pupil") << 2 << none << 50 << 60 << "10,0,0,0"
+                                                        << "新記録おめでとう"
+                                                        << "jiko1"
+                                                        << ""
+                                                        << "R";
+    QTest::newRow("first run, best of all") << 2 << none << 70 << 60 << "10,0,0,0"
+                                            << "！！！最高新記録！！！"
+                                            << "最高1"
+                                            << ""
+                                            << "R";
+    QTest::newRow("time ran out") << 2 << QList<int>{50} << 0 << 99999 << "10,0,0,0"
+                                  << "時間切れ"
+                                  << ""
+                                  << ""
+                                  << "R";
+    QTest::newRow("no record within the second time") << 2 << QList<int>{50} << 0 << 180 << "10,0,0,0"
+                                                      << ""
+                                                      << "fugoukaku1"
+                                                      << ""
+                                                      << "R";
+    QTest::newRow("no record, slower") << 2 << QList<int>{50} << 0 << 181 << "10,0,0,0"
+                                       << ""
+                                       << ""
+                                       << ""
+                                       << "R";
+    QTest::newRow("goal level cleared the first time") << 4 << none << 50 << 60 << "1,0,0,0"
+                                                       << "新記録おめでとう"
+                                                       << "jiko1,合格"
+                                                       << "CG"
+                                                       << "このレベルクリアR";
+    QTest::newRow("goal level cleared again") << 4 << QList<int>{50} << 0 << 60 << "1,0,0,0"
+                                              << ""
+                                              << "fugoukaku1"
+                                              << "CG"
+                                              << "このレベルクリアR";
+    QTest::newRow("a level with 9999 runs: no goal message") << 4 << QList<int>{50} << 0 << 60 << "1,0,9999,0"
+                                                             << ""
+                                                             << "fugoukaku1"
+                                                             << "C"
+                                                             << "このレベルクリアR";
+    QTest::newRow("cleared with the quota: move on") << 2 << QList<int>{50} << 0 << 60 << "1,1,0,0"
+                                                     << ""
+                                                     << "fugoukaku1"
+                                                     << "C"
+                                                     << "次のレベルへ進みましょう";
+    QTest::newRow("cleared with the quota, goal done") << 2 << QList<int>{50} << 0 << 60 << "1,1,0,1"
+                                                       << ""
+                                                       << "fugoukaku1"
+                                                       << "C"
+                                                       << "このレベルクリアR";
+    QTest::newRow("goal level with the quota") << 4 << QList<int>{50} << 0 << 60 << "1,1,0,0"
+                                               << ""
+                                               << "fugoukaku1"
+                                               << "CG"
+                                               << "R";
+}
+
+void ResultScreenTest::showsTheRun() {
+    QFETCH(int, level);
+    QFETCH(QList<int>, earlier);
+    QFETCH(int, other);
+    QFETCH(int, time);
+    QFETCH(QString, rules);
+    QFETCH(QString, banner);
+    QFETCH(QString, cues);
+    QFETCH(QString, shown);
+    QFETCH(QString, offered);
+    const QStringList r = rules.split(u',');
+    DrillSuite s(level, QDateTime(QDate(2024, 4, 10), QTime(10, 0)),
+                 levelTable(r[0].toInt(), r[1].toInt(), r[2] == u"9999"));
+    s.state().pupil.goalLevelCleared = static_cast<qint16>(r[3].toInt());
+    for (int result : earlier)
+        appendRun(s, 3, result);
+    if (other)
+        appendRun(s, 4, other);
+    // As the level menu counts before a drill, and the drill's end does its bookkeeping.
+    QVERIFY(countScores(s.forms.test.context));
+    s.state().drill.timeUp = time == 99999 ? 1 : 0;
+    s.state().drill.finalTime = time;
+    QVERIFY(recordDrillResult(s.forms.test.context, level));
+    QVERIFY(s.forms.window.show(FormId::BASEFRM));
+    QVERIFY(s.forms.window.show(FormId::FrmSyuuryou));
+
+    auto& screen = *s.forms.shown<ResultScreen>(FormId::FrmSyuuryou);
+    QVERIFY(!s.forms.window.isLoaded(FormId::BASEFRM));
+    QCOMPARE(screen.Label17->text(), QStringLiteral("たろう"));
+    QCOMPARE(screen.Label15->text(), QStringLiteral("あまりのあるわり算"));
+    QCOMPARE(screen.Label16->text(), s.state().levels.levelName[level]);
+    const int runsToday = earlier.size() + (time < 6000 ? 1 : 0);
+    QCOMPARE(screen.Label13->text(), QStringLiteral(" (このレベル　%1回目)").arg(runsToday));
+    QCOMPARE(screen.Label14->text(), QStringLiteral("（%1回目)").arg(runsToday));
+    QCOMPARE(screen.Label18->text(),
+             time == 99999 ? QStringLiteral("記録なし") : QStringLiteral("今の成績：%1秒").arg(time));
+    if (time == 60)
+        QCOMPARE(screen.Label19->text(), QStringLiteral("獲得ポイント：11点×1.5→16点"));
+    QCOMPARE(visible(screen.Label20), !banner.isEmpty());
+    if (!banner.isEmpty())
+        QCOMPARE(screen.Label20->text(), banner);
+    QCOMPARE(s.soundsPlayed(), cues);
+    QCOMPARE(visible(screen.Label2), shown.contains(u'C'));
+    QCOMPARE(visible(screen.Picture1), shown.contains(u'G'));
+    QVERIFY(!visible(screen.Command4) && !visible(screen.Command5));
+    QVERIFY(screen.Timer1->isActive());
+    QCOMPARE(s.state().figures.newPersonalBest, qint16(0));
+    QCOMPARE(s.state().figures.newLevelBest, qint16(0));
+    if (QTest::currentDataTag() == QByteArrayLiteral("first run, best of all"))
+        test::saveScreenshot(s.window(), QStringLiteral("result_new_record"));
+    if (QTest::currentDataTag() == QByteArrayLiteral("goal level cleared the first time"))
+        test::saveScreenshot(s.window(), QStringLiteral("result_goal_level"));
+
+    // Becoming current again runs the evaluation again, without a second record banner or cue.
+    s.forms.test.sound.played.clear();
+    screen.activate();
+    QVERIFY(!s.soundsPlayed().contains(QStringLiteral("jiko1")) &&
+            !s.soundsPlayed().contains(QStringLiteral("最高1")));
+
+    screen.Timer1_Timer();
+    QVERIFY(!screen.Timer1->isActive());
+    QVERIFY(!visible(screen.Picture1));
+    QVERIFY(visible(screen.Command4));
+    QCOMPARE(QApplication::focusWidget(), screen.Command4);
+    QCOMPARE(visible(screen.Command5), offered.endsWith(u'R'));
+    const QString label2 = offered.chopped(offered.endsWith(u'R') ? 1 : 0);
+    QCOMPARE(visible(screen.Label2) ? screen.Label2->text() : QString(), label2);
+    if (offered == u"次のレベルへ進みましょう")
+        test::saveScreenshot(s.window(), QStringLiteral("result_move_on"));
+}
+
+void ResultScreenTest::menuButtonShowsTheLevelMenu() {
+    DrillSuite s(1);
+    s.state().drill.finalTime = 100;
+    QVERIFY(recordDrillResult(s.forms.test.context, 1));
+    QVERIFY(s.forms.window.show(FormId::FrmSyuuryou));
+    auto& screen = *s.forms.shown<ResultScreen>(FormId::FrmSyuuryou);
+    screen.Timer1_Timer();
+    QTest::mouseClick(screen.Command4, Qt::LeftButton);
+    QVERIFY(s.forms.window.currentForm());
+    QCOMPARE(s.forms.window.currentForm()->objectName(), QStringLiteral("seisekitime1"));
+    QVERIFY(!s.forms.window.isLoaded(FormId::FrmSyuuryou));
+    QVERIFY(!screen.Command4->isEnabled());
+}
+
+QTEST_MAIN(ResultScreenTest)
+#include "tst_result_screen.moc"
