@@ -41,9 +41,23 @@ void paintPage(QPainter& painter, QSizeF page, const WorksheetDocument& sheet, q
     const double top = nameTop + dpi * 0.65;
     const double rowHeight = (page.height() - margin - top) / kRowsPerColumn;
     const double columnWidth = width / 2;
-    const double box = std::min(rowHeight * 0.62, dpi * 0.55);
-    const QFont font = sheetFont(15);
-    const QFont answerFont = sheetFont(15, true);
+    // The largest type (15 pt at most) at which the widest row fits its column with room to spare.
+    const auto rowWidth = [&](double points, double box) {
+        const QFontMetricsF m(sheetFont(points), painter.device());
+        double w = m.horizontalAdvance(QStringLiteral("(20) 99 ÷ 9 = ")) + box * 1.2 + m.horizontalAdvance(u' ');
+        if (sheet.withRemainder)
+            w += m.horizontalAdvance(QStringLiteral("あまり ")) + box * 1.2;
+        return w;
+    };
+    double points = 15;
+    double box = std::min(rowHeight * 0.62, dpi * 0.55);
+    const double fits = rowWidth(points, box) / (columnWidth * 0.94);
+    if (fits > 1) {
+        points /= fits;
+        box /= fits;
+    }
+    const QFont font = sheetFont(points);
+    const QFont answerFont = sheetFont(points, true);
     const QFontMetricsF metrics(font, painter.device());
 
     for (int i = 0; i < kQuestionsPerPage && first + i < sheet.questions.size(); ++i) {
@@ -58,7 +72,7 @@ void paintPage(QPainter& painter, QSizeF page, const WorksheetDocument& sheet, q
             x += metrics.horizontalAdvance(text);
         };
         const auto answerBox = [&](int value) {
-            const QRectF r(x, middle - box / 2, box * 1.25, box);
+            const QRectF r(x, middle - box / 2, box * 1.2, box);
             painter.setPen(QPen(Qt::black, dpi / 96.0));
             painter.drawRect(r);
             if (answers) {

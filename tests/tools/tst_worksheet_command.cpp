@@ -13,6 +13,7 @@ private slots:
     void printsASheet();
     void refusesBadValues_data();
     void refusesBadValues();
+    void writesTheSheetAndItsAnswersAsPdf();
 };
 
 namespace {
@@ -88,6 +89,30 @@ void WorksheetCommandTest::refusesBadValues() {
     QCOMPARE(run.code, 2);
     QVERIFY2(run.err.contains(named), qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
+}
+
+void WorksheetCommandTest::writesTheSheetAndItsAnswersAsPdf() {
+    test::TempSuite suite;
+    const QString pdf = suite.root() + "/練習 プリント.pdf";
+    const QStringList args{"--level", "3", "--count", "25", "--seed", "11"};
+    const Run run = worksheet(suite, args + QStringList{"--pdf", pdf});
+    QCOMPARE(run.code, 0);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(test::readBytes(pdf).startsWith("%PDF"));
+
+    // Two pages of questions and two of answers, each question in the drill's layout.
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(60000));
+    const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+    const QStringList sheets = pages.split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(sheets.size(), 4);
+    QVERIFY(!sheets[0].contains("こたえ") && sheets[2].contains("こたえ"));
+    QVERIFY(sheets[0].contains("あまり"));
+    for (const QString& line : worksheet(suite, args).out.split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(u'\t');
+        QVERIFY2(pages.contains(QStringLiteral("%1 ÷ %2 =").arg(f[0].toInt(), 2).arg(f[1])), qPrintable(line));
+    }
 }
 
 QTEST_GUILESS_MAIN(WorksheetCommandTest)

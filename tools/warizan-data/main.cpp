@@ -5,6 +5,8 @@
 #include "tool_support.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 namespace warizan::tool {
 
@@ -115,6 +117,14 @@ int dispatch(QStringList args) {
 } // namespace warizan::tool
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Writing a PDF needs the fonts of a GUI application; the tool never opens a window, so it needs no
+    // display either. Every other command stays a plain console program.
+    bool painting = false;
+    for (int i = 1; i < argc; ++i)
+        painting = painting || qstrcmp(argv[i], "--pdf") == 0 || qstrncmp(argv[i], "--pdf=", 6) == 0;
+    if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        painting ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     return warizan::tool::dispatch(QCoreApplication::arguments().mid(1));
 }

@@ -1,9 +1,11 @@
 #include "tool_support.h"
 
 #include "drill/question.h"
+#include "report/worksheet_document.h"
 #include "state/content_levels.h"
 
 #include <QDateTime>
+#include <QPdfWriter>
 
 namespace warizan::tool {
 
@@ -11,6 +13,26 @@ namespace {
 
 constexpr int kDefaultCount = 20;
 constexpr int kMaxCount = 1000;
+
+// The sheet and its answers as an A4 PDF, headed with the level's name and today's date.
+int writeSheet(const QString& path, ProgramState& state, int level, const QList<Question>& questions) {
+    PrepareContent(state.levels);
+    WorksheetDocument sheet;
+    sheet.title = state.config.contentHeading + QStringLiteral("　") + state.levels.levelName[level];
+    sheet.date = QDate::currentDate();
+    sheet.withRemainder = levelHasRemainder(level);
+    sheet.questions = questions;
+    QPdfWriter writer(path);
+    writer.setTitle(sheet.title);
+    writer.setCreator(state.config.contentHeading);
+    if (!printWorksheet(writer, sheet)) {
+        err() << QStringLiteral("PDF を書けません: %1").arg(path) << Qt::endl;
+        return 1;
+    }
+    err() << QStringLiteral("%1 問の練習プリントを %2 に書きました（答えのページつき）").arg(questions.size()).arg(path)
+          << Qt::endl;
+    return 0;
+}
 
 int run(const CommandLine& line) {
     const auto level = intOption(line, QStringLiteral("level"), 1, kContentLevelCount);
@@ -39,8 +61,10 @@ int run(const CommandLine& line) {
     tool.random.seed(seed);
     qint32 previousQuotient = 0;
     qint32 previousDivisor = 0;
-    for (const Question& question :
-         drawQuestions(*level, count, tool.random, previousQuotient, previousDivisor))
+    const QList<Question> questions = drawQuestions(*level, count, tool.random, previousQuotient, previousDivisor);
+    if (line.has(QStringLiteral("pdf")))
+        return writeSheet(line.value(QStringLiteral("pdf")), *tool.state, *level, questions);
+    for (const Question& question : questions)
         out() << worksheetLine(question) << '\n';
     out().flush();
     return 0;
@@ -59,7 +83,9 @@ const Command& worksheetCommand() {
          {QStringLiteral("count"), QStringLiteral("N"),
           QStringLiteral("問題の数（1 から 1000。省略すると 20）")},
          {QStringLiteral("seed"), QStringLiteral("S"),
-          QStringLiteral("乱数の種（0 以上の整数。省略すると今の時刻から）")}},
+          QStringLiteral("乱数の種（0 以上の整数。省略すると今の時刻から）")},
+         {QStringLiteral("pdf"), QStringLiteral("FILE"),
+          QStringLiteral("問題と答えのページを A4 の PDF にして FILE に書きます（省略すると1行に1問を表示）")}},
         run};
     return command;
 }
