@@ -15,7 +15,7 @@ QString sep() {
 }
 
 // Reads exactly ten values of a start-up file; values past the tenth are never looked at.
-bool readTenValues(const QString& path, const QString& fileName, QStringList* values,
+bool readTenValues(const QString& path, const QString& fileName, QStringList* values, QList<int>* lines,
                    ConfigurationError* error) {
     TextDataReader reader;
     QString why;
@@ -34,8 +34,13 @@ bool readTenValues(const QString& path, const QString& fileName, QStringList* va
         return false;
     }
     values->clear();
-    for (int i = 0; i < 10; ++i)
+    QList<int> where;
+    for (int i = 0; i < 10; ++i) {
         values->append(reader.readText());
+        where.append(reader.lastLine());
+    }
+    if (lines)
+        *lines = where;
     return true;
 }
 
@@ -63,23 +68,30 @@ QString lastPathComponent(const QString& path) {
 }
 
 void splitSchoolValue(const QString& value, QString* schoolCode, QString* schoolName) {
-    if (leadingNumber(value.left(5)) != 0) {
-        *schoolCode = value.left(5);
-        *schoolName = value.mid(5);
+    // Five characters, one fewer where the fifth starts a surrogate pair: a cut never splits a character.
+    const qsizetype cut = value.size() > 5 && value.at(4).isHighSurrogate() ? 4 : 5;
+    if (leadingNumber(value.left(cut)) != 0) {
+        *schoolCode = value.left(cut);
+        *schoolName = value.mid(cut);
     } else {
         schoolCode->clear();
         *schoolName = value;
     }
 }
 
-bool StartUpConfiguration(ProgramState& state, const QString& programFolder, ConfigurationError* error) {
+bool StartUpConfiguration(ProgramState& state, const QString& programFolder, ConfigurationError* error,
+                          StartUpSources* sources) {
+    StartUpSources ignored;
+    StartUpSources& where = sources ? *sources : ignored;
     Configuration& config = state.config;
     config.programFolder = programFolder;
 
     QStringList settings;
     const QString settingsName = QStringLiteral("設定.txt");
-    if (!readTenValues(programFolder + sep() + settingsName, settingsName, &settings, error))
+    if (!readTenValues(programFolder + sep() + settingsName, settingsName, &settings, &where.settingsLines,
+                       error))
         return false;
+    where.settingsValues = settings;
     config.layoutMode = wholeNumber(leadingNumber(settings.at(0)));
 
     const FolderSet folders = folderSetFor(programFolder, config.layoutMode);
@@ -87,8 +99,9 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
 
     QStringList common;
     const QString commonName = QStringLiteral("共通データ.txt");
-    if (!readTenValues(config.commonFolder + commonName, commonName, &common, error))
+    if (!readTenValues(config.commonFolder + commonName, commonName, &common, &where.commonLines, error))
         return false;
+    where.commonValues = common;
     config.schoolYearStartMonth = wholeNumber(leadingNumber(common.at(0)));
     splitSchoolValue(common.at(1), &config.schoolCode, &config.schoolName);
     config.showInactivePupils = wholeNumber(leadingNumber(common.at(2)));
@@ -102,7 +115,7 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
 
     QString why;
     const QString levelPath = config.programDataFolder + kLevelTableFileName;
-    if (!loadLevelTable(levelPath, state.levels, &why)) {
+    if (!loadLevelTable(levelPath, state.levels, &why, &where.levelGroupLines)) {
         if (error)
             *error = {kLevelTableFileName, levelPath, why + u'\n' + levelPath};
         return false;

@@ -2,7 +2,9 @@
 
 #include "state/program_identity.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace warizan {
 
@@ -31,9 +33,21 @@ struct ConfigurationError {
     QString message; // Japanese, names the file and what is wrong
 };
 
+// Where the values of the start-up files stood, for a check that names the line to look at.
+struct StartUpSources {
+    QStringList settingsValues; // the ten values of 設定.txt as read
+    QList<int> settingsLines;   // and the line of each
+    QStringList commonValues;   // the ten values of 共通データ.txt
+    QList<int> commonLines;
+    QList<int> levelGroupLines; // line on which each level's group of the time-count table begins
+};
+
 // Reads the settings and common data, works out the folders, sets the title, then loads the time-count
 // table and the sound configuration, in that order. `programFolder` is absolute, without a trailing
-// separator. Returns false with `error` filled when a file is missing or short; nothing is written.
-[[nodiscard]] bool StartUpConfiguration(ProgramState& state, const QString& programFolder, ConfigurationError* error);
+// separator. Returns false with `error` filled when a file is missing, short, no regular file, too large
+// or in an encoding the suite does not use; nothing is written. `sources`, when given, receives the lines
+// the values came from.
+[[nodiscard]] bool StartUpConfiguration(ProgramState& state, const QString& programFolder,
+                                        ConfigurationError* error, StartUpSources* sources = nullptr);
 
 } // namespace warizan

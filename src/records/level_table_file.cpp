@@ -6,7 +6,7 @@
 
 namespace warizan {
 
-bool loadLevelTable(const QString& path, LevelTable& levels, QString* error) {
+bool loadLevelTable(const QString& path, LevelTable& levels, QString* error, QList<int>* groupLines) {
     TextDataReader reader;
     QString why;
     if (!reader.load(path, &why)) {
@@ -39,7 +39,11 @@ bool loadLevelTable(const QString& path, LevelTable& levels, QString* error) {
                          .arg(groups);
         return false;
     }
+    if (groupLines)
+        groupLines->clear();
     for (int level = 0; level < groups; ++level) {
+        if (groupLines)
+            groupLines->append(reader.nextLine());
         levels.levelGoal[level] = reader.readInt();
         levels.levelGoal2[level] = reader.readInt();
         levels.levelBonusPoints[level] = reader.readInt();

@@ -2,6 +2,7 @@
 
 #include "state/program_state.h"
 
+#include <QList>
 #include <QString>
 
 namespace warizan {
@@ -15,7 +16,9 @@ inline constexpr int kMaxLevelGroups = 36;
 
 // Reads the per-level goals and point rules: consecutive groups of twelve fields, the first for level 0.
 // Returns false with a Japanese description when the file is missing, has a group cut short, holds fewer
-// than five groups or more than 36; the table is then left as it was.
-bool loadLevelTable(const QString& path, LevelTable& levels, QString* error);
+// than five groups or more than 36; the table is then left as it was. `groupLines`, when given, receives the
+// line on which each group begins.
+bool loadLevelTable(const QString& path, LevelTable& levels, QString* error,
+                    QList<int>* groupLines = nullptr);
 
 } // namespace warizan

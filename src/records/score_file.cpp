@@ -31,29 +31,92 @@ bool endWith(AppContext& context, const QString& text) {
     return false;
 }
 
-bool endWithFileError(AppContext& context, const QFile& file, const QString& what) {
-    return endWith(context, QStringLiteral("%1\n%2\n%3").arg(what, file.fileName(), file.errorString()));
+// "What went wrong", the file, and why, each on its own line.
+bool endWithFileError(AppContext& context, const QString& what, const QString& path, const QString& why) {
+    return endWith(context, QStringLiteral("%1\n%2\n%3").arg(what, path, why));
 }
 
-// Writes one record after the last whole record of an open file, under an exclusive lock on the whole
-// file. The record is stamped only once the lock is held, so the file stays in time order across writers.
-template <typename MakeBytes>
-bool appendRecord(AppContext& context, QFile& file, int recordLength, MakeBytes makeBytes) {
-    FileLock lock(file);
-    if (!lock.lockExclusive() && !lock.locksUnavailable())
-        return endWithFileError(context, file, QStringLiteral("成績ファイルをロックできません。"));
-    const qint64 at = file.size() / recordLength * recordLength;
-    const QByteArray bytes = makeBytes();
-    if (!file.seek(at) || file.write(bytes) != recordLength)
-        return endWithFileError(context, file, QStringLiteral("成績ファイルに書き込めません。"));
-    lock.unlock();
-    file.close();
+// Why a write to an open file failed, in words a family can read.
+QString writeFailure(const QFile& file) {
+    return file.error() == QFileDevice::ResizeError || file.error() == QFileDevice::WriteError
+               ? QStringLiteral("書き込めませんでした（ディスクがいっぱいか、取り外されたかもしれません）")
+               : QStringLiteral("書き込めませんでした");
+}
+
+// One of the files an append writes: open, locked, and where its record goes.
+struct AppendTarget {
+    AppendTarget(QString path_, QString name_, int recordLength_)
+        : path(std::move(path_))
+        , name(std::move(name_))
+        , recordLength(recordLength_) {}
+    QString path;
+    QString name; // for messages: "成績ファイル", "家庭用成績ファイル"
+    int recordLength;
+    QFile file;
+    std::unique_ptr<FileLock> lock;
+    qint64 at = 0;   // after the last whole record
+    QByteArray tail; // a partial record found there, put back should the append be undone
+};
+
+// Opens and locks a file of an append; the program ends (and false is returned) when it cannot.
+bool prepare(AppContext& context, AppendTarget& target) {
+    FileFailure failure;
+    if (!openDataFile(target.file, target.path, FileOpen::ReadWriteCreate, &failure, true))
+        return endWithFileError(context, target.name + QStringLiteral("を開けません。"), target.path,
+                                failure.description);
+    target.lock = std::make_unique<FileLock>(target.file);
+    if (!target.lock->lockExclusive() && !target.lock->locksUnavailable())
+        return endWithFileError(context, target.name + QStringLiteral("をロックできません。"), target.path,
+                                QStringLiteral("ほかのプログラムが使っているかもしれません"));
+    const qint64 size = target.file.size();
+    target.at = size / target.recordLength * target.recordLength;
+    if (size > target.at && target.file.seek(target.at))
+        target.tail = target.file.read(size - target.at);
     return true;
+}
+
+// Writes a record at the target's place; the record is stamped by `makeBytes` only now that the lock is
+// held, so the file stays in time order across writers.
+template <typename MakeBytes> bool writeAt(AppendTarget& target, MakeBytes makeBytes) {
+    const QByteArray bytes = makeBytes();
+    return target.file.seek(target.at) && target.file.write(bytes) == target.recordLength;
+}
+
+// Puts a file back as it was before a record was written to it.
+void undo(AppendTarget& target) {
+    if (target.file.resize(target.at) && !target.tail.isEmpty() && target.file.seek(target.at))
+        target.file.write(target.tail);
 }
 
 void fillRows(LevelPupilTable<qint32>& table, qint32 value) {
     for (int level = 1; level <= kMaxLevel; ++level)
         std::fill_n(table.levelRow(level) + 1, kMaxPupil, value);
+}
+
+// The description and number the suite's programs have always shown for a missing score file.
+const QString kNotFoundDescription = QStringLiteral("ファイルが見つかりません");
+constexpr int kFileNotFoundNumber = 53;
+
+// Opens the score file for the count, for reading only: counting needs no write permission. A missing
+// file is created empty, as the first count has always done; where the folder refuses that, the count
+// goes on with no records (`empty`), since there are none to count.
+bool openForCount(const QString& path, QFile& file, FileFailure* failure, bool* empty) {
+    *empty = false;
+    if (openDataFile(file, path, FileOpen::Read, failure))
+        return true;
+    if (failure->fault != FileFault::Missing)
+        return false;
+    FileFailure creating;
+    if (!openDataFile(file, path, FileOpen::ReadWriteCreate, &creating)) {
+        if (creating.fault == FileFault::Denied || creating.fault == FileFault::ReadOnlyPlace) {
+            *empty = true;
+            return true;
+        }
+        *failure = creating;
+        return false;
+    }
+    file.close();
+    return openDataFile(file, path, FileOpen::Read, failure);
 }
 
 // The message for a score file that could be opened but not read, with the slot being loaded and what
@@ -71,10 +134,9 @@ QString readFailureText(const LoadedRecords& loaded, const QFile& file, int load
 
 } // namespace
 
-bool openScoreFile(const Configuration& config, QFile& file) {
-    file.setFileName(scoreFilePath(config));
+bool openScoreFile(const Configuration& config, QFile& file, FileFailure* failure) {
     // Unbuffered: every record goes to the file in a single write while the lock is held.
-    return file.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
+    return openDataFile(file, scoreFilePath(config), FileOpen::ReadWriteCreate, failure, true);
 }
 
 bool writeScoreRecords(AppContext& context) {
@@ -83,27 +145,35 @@ bool writeScoreRecords(AppContext& context) {
     const qint16 level = state.pupil.currentLevel;
     const qint32 result = state.drill.finalTime;
 
-    QFile file;
-    if (!openScoreFile(state.config, file))
-        return endWithFileError(context, file, QStringLiteral("成績ファイルを開けません。"));
-    const bool written = appendRecord(context, file, kScoreRecordLength, [&] {
-        const QDateTime now = context.clock.now();
-        return encodeScoreRecord(
-            makeScoreRecord(state.config, now.date(), wholeSecond(now.time()), pupil, level, result));
-    });
-    if (!written)
+    AppendTarget scores{scoreFilePath(state.config), QStringLiteral("成績ファイル"), kScoreRecordLength};
+    AppendTarget home{homeScoreFilePath(state.config), QStringLiteral("家庭用成績ファイル"),
+                      kHomeScoreRecordLength};
+    const bool withHome = pupil < kFirstPupilWithoutHomeRecord;
+    // Both files are taken before either is written: a run must not be on file in one of them only,
+    // or a retry would record it twice. Every writer locks the score file first, so none waits for another.
+    if (!prepare(context, scores) || (withHome && !prepare(context, home)))
         return false;
 
-    if (pupil >= kFirstPupilWithoutHomeRecord)
-        return true;
-    QFile home(homeScoreFilePath(state.config));
-    if (!home.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return endWithFileError(context, home, QStringLiteral("家庭用成績ファイルを開けません。"));
-    return appendRecord(context, home, kHomeScoreRecordLength, [&] {
-        const QDateTime now = context.clock.now();
-        return encodeHomeScoreRecord(
-            makeHomeScoreRecord(state.config, now.date(), wholeSecond(now.time()), pupil, level, result));
-    });
+    if (!writeAt(scores, [&] {
+            const QDateTime now = context.clock.now();
+            return encodeScoreRecord(
+                makeScoreRecord(state.config, now.date(), wholeSecond(now.time()), pupil, level, result));
+        })) {
+        undo(scores);
+        return endWithFileError(context, QStringLiteral("成績ファイルに書き込めません。"), scores.path,
+                                writeFailure(scores.file));
+    }
+    if (withHome && !writeAt(home, [&] {
+            const QDateTime now = context.clock.now();
+            return encodeHomeScoreRecord(
+                makeHomeScoreRecord(state.config, now.date(), wholeSecond(now.time()), pupil, level, result));
+        })) {
+        undo(home);
+        undo(scores);
+        return endWithFileError(context, QStringLiteral("家庭用成績ファイルに書き込めません。"), home.path,
+                                writeFailure(home.file));
+    }
+    return true;
 }
 
 bool recordDrillResult(AppContext& context, int level) {
@@ -137,15 +207,30 @@ bool loadScoreRecords(AppContext& context) {
 
     int loadStage = 3;
     int missingFileRetries = 0;
+    const QString path = scoreFilePath(state.config);
     QFile file;
-    while (!openScoreFile(state.config, file)) {
+    FileFailure failure;
+    bool empty = false;
+    while (!openForCount(path, file, &failure, &empty)) {
+        // Only a missing file may come back (a network folder reconnecting); anything else is told at once.
+        if (failure.fault != FileFault::Missing)
+            return endWithFileError(context, QStringLiteral("成績ファイルを読めません。"), path,
+                                    failure.description);
         context.clock.waitLettingEventsRun(kOpenRetryMs);
         if (++missingFileRetries >= kOpenAttempts)
             return endWith(context, QStringLiteral("ファイルがありません") + QString::number(loadStage) +
-                                        file.errorString() + QString::number(static_cast<int>(file.error())));
+                                        kNotFoundDescription + QString::number(kFileNotFoundNumber) + u'\n' +
+                                        path);
     }
 
     fillRows(figures.bestResult, kNoResult);
+
+    if (empty) {
+        loaded.loadedRecordCount = 0;
+        for (int level = 1; level <= kMaxLevel; ++level)
+            figures.levelBestResult[level] = kNoResult;
+        return true;
+    }
 
     // A writer holds its lock only for the few steps of an append, so the wait is short but unbounded.
     loadStage = 4;
@@ -174,8 +259,9 @@ bool loadScoreRecords(AppContext& context) {
     int k = 0;
     for (qint64 i = 0; i < readCount; ++i) {
         const ScoreRecord record = decodeScoreRecord(bytes.get() + i * kScoreRecordLength);
-        // A record outside the tables cannot be anybody's run on any level; it is left in the file.
-        if (!isPupilNumber(record.pupil) || !isLevelNumber(record.level))
+        // A record outside the tables cannot be anybody's run on any level, and no run takes less than no
+        // time; such a record is left in the file and passed over.
+        if (!isPupilNumber(record.pupil) || !isLevelNumber(record.level) || record.result < 0)
             continue;
         ++k;
         loaded.recordDate[k] = record.date;

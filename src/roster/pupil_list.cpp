@@ -129,13 +129,28 @@ bool passesGradeFilter(const QString& gradeFilter, int gradeOffset) {
     if (gradeFilter == u"中学生全体")
         return gradeOffset >= 7 && gradeOffset <= 9;
     if (gradeFilter.size() == 2) {
-        const int digit = gradeFilter.at(1).unicode() - QChar(u'０').unicode();
+        const char16_t c = gradeFilter.at(1).unicode();
+        const int digit = c >= u'0' && c <= u'9' ? c - u'0' : c - u'０';
         if (gradeFilter.at(0) == u'小' && digit >= 1 && digit <= 6)
             return gradeOffset == digit;
         if (gradeFilter.at(0) == u'中' && digit >= 1 && digit <= 3)
             return gradeOffset == digit + 6;
     }
     return false;
+}
+
+QStringList gradeFilterNames() {
+    return {QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"),
+            QStringLiteral("中３"),   QStringLiteral("中２"),       QStringLiteral("中１"),
+            QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
+            QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
+}
+
+bool isGradeFilter(const QString& gradeFilter) {
+    QString name = gradeFilter;
+    if (name.size() == 2 && name.at(1) >= u'0' && name.at(1) <= u'9')
+        name[1] = QChar(u'０' + (name.at(1).unicode() - u'0'));
+    return gradeFilterNames().contains(name);
 }
 
 int pupilNumberOfKey(const QString& key) {

@@ -48,9 +48,14 @@ QString pupilListText(const RosterEntry& entry, int gradeOffset, int displayMode
                       const PupilFigureSums& sums);
 
 // Whether a pupil of the given grade offset is shown under a grade-filter entry ("全学年", "中学生全体",
-// "小学生全体", "中３".."中１", "小６".."小１"). An empty filter (the screen before its filter box is
-// filled) shows everybody; any other text nobody.
+// "小学生全体", "中３".."中１", "小６".."小１"; the digit may be typed half-width, "小1"). An empty filter
+// (the screen before its filter box is filled) shows everybody; any other text nobody.
 bool passesGradeFilter(const QString& gradeFilter, int gradeOffset);
+
+// The grade-filter entries, in the order the selection screen lists them.
+QStringList gradeFilterNames();
+// Whether `gradeFilter` is one of them (a half-width digit taken as the full-width one).
+bool isGradeFilter(const QString& gradeFilter);
 
 // The pupil number a key of the list stands for (the text after its first "*"); -1 when there is none.
 int pupilNumberOfKey(const QString& key);

@@ -16,7 +16,17 @@ constexpr double kStageRead = 3;
 
 } // namespace
 
-bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list) {
+namespace {
+
+// Where to look: the roster, and the line of the entry at fault.
+QString placeText(const QString& path, const RosterFileError& error) {
+    return error.line > 0 ? QStringLiteral("%1（%2 行目）").arg(path).arg(error.line) : path;
+}
+
+} // namespace
+
+bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list,
+              const RosterWaitHandler& onWait) {
     ProgramState& state = context.state;
     state.roster.gradeBaseYear = gradeBaseYear(context.clock.today(), state.config.schoolYearStartMonth);
     // The count handles its own failures (waiting for other copies that are writing, and ending the
@@ -31,13 +41,22 @@ bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilt
     std::vector<RosterEntry> entries;
     TextEncoding encoding = TextEncoding::ShiftJis;
     RosterFileError error;
-    while (!readRosterFile(rosterPath(state.config), &entries, &encoding, &error)) {
+    const QString path = rosterPath(state.config);
+    while (!readRosterFile(path, &entries, &encoding, &error)) {
         listStage = error.whileReading ? kStageRead : kStageOpen;
-        context.clock.waitLettingEventsRun(kRosterRetryWaitMs);
-        if (++retryCount >= kRosterFailuresBeforeEnd) {
+        if (!error.lasting && onWait) {
+            const QString reason = error.line > 0
+                                       ? QStringLiteral("%1 行目: %2").arg(error.line).arg(error.description)
+                                       : error.description;
+            onWait({retryCount + 1, kRosterRetryWaitMs, path, reason});
+        }
+        if (!error.lasting)
+            context.clock.waitLettingEventsRun(kRosterRetryWaitMs);
+        if (error.lasting || ++retryCount >= kRosterFailuresBeforeEnd) {
             context.dialogs.showMessage(state.config.contentHeading,
                                         QStringLiteral("名簿表示") + QString::number(listStage) +
-                                            error.description + QString::number(error.number),
+                                            error.description + QString::number(error.number) + u'\n' +
+                                            placeText(path, error),
                                         Dialogs::Icon::None);
             context.dialogs.endProgram(1);
             return false;

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "state/app_context.h"
 #include "roster/pupil_list.h"
+#include "state/app_context.h"
 
 #include <QString>
+#include <functional>
 
 namespace warizan {
 
@@ -11,15 +12,31 @@ namespace warizan {
 inline constexpr int kRosterRetryWaitMs = 5000;
 inline constexpr int kRosterFailuresBeforeEnd = 6;
 
+// Told to the caller of 名簿表示 each time a failed read of the roster starts a wait before the next
+// attempt, so the caller can say that the program is waiting and why (the selection screen shows its
+// waiting panel, the data tool writes a line on stderr). The build returns when the wait is over: after a
+// later attempt succeeds, or after the last failure has ended the program.
+struct RosterWait {
+    int failures = 0; // failed attempts so far, 1 .. kRosterFailuresBeforeEnd - 1
+    int waitMs = 0;   // the wait that starts now
+    QString path;     // the roster
+    QString reason;   // Japanese: what is wrong, and the line when an entry is at fault
+};
+using RosterWaitHandler = std::function<void(const RosterWait&)>;
+
 // Builds the selection screen's pupil list: works out the school year, recounts every pupil's figures
 // from the score file, reads the roster (remembering its encoding for a later rewrite) and lists it for
 // `displayMode` (0..3) and `gradeFilter` (see buildPupilList).
 //
 // Another program may be replacing the roster at this moment, so a roster that cannot be opened or is cut
-// short is read again from its start after a 5 second wait in which events keep running. The sixth
-// failure shows "名簿表示", the step reached, the failure's description and its number, with nothing
-// between them, and ends the program. Returns false when the program has been ended (here or by the
-// count); `list` is then left as it was and the caller must return at once.
-[[nodiscard]] bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list);
+// short is read again from its start after a 5 second wait in which events keep running; `onWait` (when
+// given) is called as each wait starts. The sixth failure shows "名簿表示", the step reached, the
+// failure's description and its number, with nothing between them, then on a new line the roster's path
+// and the line of the entry at fault, and ends the program. A file that no wait can mend (a folder, a pipe
+// or device, far too large, in an encoding the suite does not use) ends the program at the first attempt
+// with the same message. Returns false when the program has been ended (here or by the count); `list` is
+// then left as it was and the caller must return at once.
+[[nodiscard]] bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list,
+                            const RosterWaitHandler& onWait = {});
 
 } // namespace warizan

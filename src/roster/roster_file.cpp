@@ -27,6 +27,11 @@ QString rosterTempPath(const Configuration& config) {
 }
 
 QString fixedWidthText(const QString& text, int width) {
+    // Most reserved fields are empty: they share one blank text instead of each holding its own.
+    if (text.isEmpty() && width == kRosterTextWidth) {
+        static const QString blanks(kRosterTextWidth, u' ');
+        return blanks;
+    }
     QString cut = text.left(width);
     if (cut.size() == width && text.size() > width && cut.back().isHighSurrogate())
         cut.chop(1);
@@ -35,22 +40,37 @@ QString fixedWidthText(const QString& text, int width) {
 
 bool RosterReader::open(const QString& path, RosterFileError* error) {
     m_fields = TextDataReader();
-    if (!QFileInfo::exists(path)) {
+    m_entryLine = 0;
+    m_firstShiftedLine = 0;
+    FileFailure failure;
+    if (m_fields.load(path, failure))
+        return true;
+    switch (failure.fault) {
+    case FileFault::Missing:
         setError(error, kErrorFileNotFound, kNotFound);
-        return false;
+        break;
+    case FileFault::Denied:
+    case FileFault::Unreadable:
+    case FileFault::Other:
+        setError(error, kErrorFileAccess, kNoAccess + QStringLiteral("（%1）").arg(failure.description));
+        break;
+    default:
+        setError(error, kErrorFileAccess, failure.description);
+        if (error)
+            error->lasting = true;
+        break;
     }
-    if (!m_fields.load(path, nullptr)) {
-        setError(error, kErrorFileAccess, kNoAccess);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool RosterReader::readEntry(RosterEntry* entry, RosterFileError* error) {
+    m_entryLine = m_fields.nextLine();
     if (m_fields.fieldCount() - m_fields.fieldsRead() < 8) {
         setError(error, kErrorInputPastEnd, kPastEnd);
-        if (error)
+        if (error) {
             error->whileReading = true;
+            error->line = m_firstShiftedLine != 0 ? m_firstShiftedLine : m_entryLine;
+        }
         return false;
     }
     entry->number = m_fields.readInt();
@@ -61,13 +81,38 @@ bool RosterReader::readEntry(RosterEntry* entry, RosterFileError* error) {
     entry->status = m_fields.readInt();
     entry->reserved7 = fixedWidthText(m_fields.readText(), kRosterTextWidth);
     entry->reserved8 = fixedWidthText(m_fields.readText(), kRosterTextWidth);
+    if (!m_fields.lastEndedLine() && m_firstShiftedLine == 0)
+        m_firstShiftedLine = m_entryLine;
     return true;
+}
+
+bool RosterReader::checkWholeEntries(RosterFileError* error) {
+    constexpr int kFields = 8;
+    if (m_fields.fieldCount() % kFields == 0)
+        return true;
+    // Walk the entries as reading would, to name the same line, but keep nothing.
+    TextDataReader fields = m_fields;
+    int shifted = 0;
+    int entryLine = 0;
+    while (fields.fieldCount() - fields.fieldsRead() >= kFields) {
+        entryLine = fields.nextLine();
+        for (int i = 0; i < kFields; ++i)
+            fields.skip();
+        if (!fields.lastEndedLine() && shifted == 0)
+            shifted = entryLine;
+    }
+    setError(error, kErrorInputPastEnd, kPastEnd);
+    if (error) {
+        error->whileReading = true;
+        error->line = shifted != 0 ? shifted : fields.nextLine();
+    }
+    return false;
 }
 
 bool readRosterFile(const QString& path, std::vector<RosterEntry>* entries, TextEncoding* encoding,
                     RosterFileError* error) {
     RosterReader reader;
-    if (!reader.open(path, error))
+    if (!reader.open(path, error) || !reader.checkWholeEntries(error))
         return false;
     std::vector<RosterEntry> read;
     while (!reader.atEnd()) {
@@ -84,9 +129,16 @@ bool readRosterFile(const QString& path, std::vector<RosterEntry>* entries, Text
 
 RosterRecovery 名簿ファイル処理(const Configuration& config, RosterFileError* error) {
     {
-        QFile roster(rosterPath(config));
-        if (roster.open(QIODevice::ReadOnly))
+        // Opened as every data file is, so a roster that is a pipe cannot hold the program up here.
+        QFile roster;
+        FileFailure failure;
+        if (openDataFile(roster, rosterPath(config), FileOpen::Read, &failure))
             return RosterRecovery::Readable;
+        if (failure.fault != FileFault::Missing) {
+            // Not missing: renaming would not replace it, and the list build names what is wrong.
+            setError(error, kErrorFileAccess, failure.description);
+            return RosterRecovery::Failed;
+        }
     }
     const QString temp = rosterTempPath(config);
     if (!QFileInfo::exists(temp)) {

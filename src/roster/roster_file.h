@@ -25,6 +25,11 @@ struct RosterFileError {
     int number = 0;
     QString description;
     bool whileReading = false; // the file opened, and an entry of it could not be read
+    // The file is no roster at all (a folder, a pipe or device, far too large, in no encoding the suite
+    // uses): waiting for another program to finish replacing it cannot help.
+    bool lasting = false;
+    // The line of the entry that could not be read (from 1); 0 when no entry is at fault.
+    int line = 0;
 };
 inline constexpr int kErrorFileNotFound = 53;
 inline constexpr int kErrorInputPastEnd = 62;
@@ -43,13 +48,22 @@ public:
     bool atEnd() const { return m_fields.atEnd(); }
     // The next entry with its text fields at their fixed width and its numbers rounded to whole numbers
     // (halves to even, as the suite's programs read them). Fewer than eight fields left is
-    // kErrorInputPastEnd: a cut-short entry is not guessed at.
+    // kErrorInputPastEnd: a cut-short entry is not guessed at. The error then names the line to look at:
+    // that of the first entry that did not end with its line (a lone quote or a missing or extra field
+    // there shifts every entry after it), or else that of the cut-short entry.
     bool readEntry(RosterEntry* entry, RosterFileError* error);
+    // Whether the fields make whole entries. When they do not, reading would end in kErrorInputPastEnd:
+    // returns false with that error and its line, found without building the entries.
+    bool checkWholeEntries(RosterFileError* error);
     // The encoding the file came in, which a rewrite of the roster must keep.
     TextEncoding encoding() const { return m_fields.encoding(); }
+    // The line the last entry read began on.
+    int entryLine() const { return m_entryLine; }
 
 private:
     TextDataReader m_fields;
+    int m_entryLine = 0;
+    int m_firstShiftedLine = 0;
 };
 
 // Every entry of the roster in file order, whatever its status or number.

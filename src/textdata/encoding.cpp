@@ -18,6 +18,10 @@ bool hasUtf8Bom(const QByteArray& bytes) {
 TextEncoding detectEncoding(const QByteArray& bytes) {
     if (hasUtf8Bom(bytes))
         return TextEncoding::Utf8WithBom;
+    if (bytes.startsWith("\xFF\xFE"))
+        return TextEncoding::Utf16LE;
+    if (bytes.startsWith("\xFE\xFF"))
+        return TextEncoding::Utf16BE;
     bool nonAscii = false;
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -38,13 +42,44 @@ QString decodeText(const QByteArray& bytes, TextEncoding encoding) {
         return QString::fromUtf8(bytes.mid(hasUtf8Bom(bytes) ? 3 : 0));
     case TextEncoding::Utf8:
         return QString::fromUtf8(bytes);
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        QStringDecoder utf16(encoding == TextEncoding::Utf16LE ? QStringDecoder::Utf16LE
+                                                               : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return utf16.decode(bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ? bytes.mid(2)
+                                                                                         : bytes);
+    }
     case TextEncoding::ShiftJis:
         break;
     }
     return fromShiftJis(bytes);
 }
 
+bool decodeTextFile(const QByteArray& bytes, QString* text, TextEncoding* encoding) {
+    *encoding = detectEncoding(bytes);
+    if (*encoding != TextEncoding::ShiftJis) {
+        *text = decodeText(bytes, *encoding);
+        return true;
+    }
+    // No text file of the suite holds a zero byte; UTF-16 without its mark is full of them.
+    if (bytes.contains('\0'))
+        return false;
+    QStringDecoder decoder(kShiftJisName, QStringDecoder::Flag::Stateless);
+    *text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
 QByteArray encodeText(const QString& text, TextEncoding encoding, bool* ok) {
+    if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE) {
+        QStringEncoder utf16(encoding == TextEncoding::Utf16LE ? QStringEncoder::Utf16LE
+                                                               : QStringEncoder::Utf16BE,
+                             QStringEncoder::Flag::WriteBom);
+        const QByteArray out = utf16.encode(text);
+        if (ok)
+            *ok = !utf16.hasError();
+        return out;
+    }
     if (encoding != TextEncoding::ShiftJis) {
         if (ok)
             *ok = true;

@@ -6,15 +6,22 @@
 namespace warizan {
 
 // The encodings a text file of the suite can come in. Files from the suite's Windows machines are
-// Shift-JIS (the CP932 table); files edited on newer machines may be UTF-8, with or without a BOM.
-enum class TextEncoding { ShiftJis, Utf8, Utf8WithBom };
+// Shift-JIS (the CP932 table); files edited on newer machines may be UTF-8, with or without a BOM, and
+// Notepad's "Unicode" saves UTF-16 (little-endian, or big-endian) with a byte-order mark.
+enum class TextEncoding { ShiftJis, Utf8, Utf8WithBom, Utf16LE, Utf16BE };
 
-// Picks the encoding of a whole file: a BOM means UTF-8; bytes that decode as strict UTF-8 and contain
-// non-ASCII text are UTF-8; everything else (including pure ASCII) is Shift-JIS, the suite's own encoding.
+// Picks the encoding of a whole file: a byte-order mark decides (UTF-8 or UTF-16); bytes that decode as
+// strict UTF-8 and contain non-ASCII text are UTF-8; everything else (including pure ASCII) is Shift-JIS,
+// the suite's own encoding.
 TextEncoding detectEncoding(const QByteArray& bytes);
 
-// Decodes bytes in the given encoding (the BOM, if any, is dropped).
+// Decodes bytes in the given encoding (the byte-order mark, if any, is dropped).
 QString decodeText(const QByteArray& bytes, TextEncoding encoding);
+
+// Decodes a whole text file in the encoding detected for it. Returns false when the bytes are in none of
+// the suite's encodings (CP932 bytes that map to no character, or the zero bytes of UTF-16 written
+// without its mark), so such a file is named as unreadable rather than read as nonsense.
+bool decodeTextFile(const QByteArray& bytes, QString* text, TextEncoding* encoding);
 
 // Encodes text; returns false in `ok` when a character has no form in that encoding.
 QByteArray encodeText(const QString& text, TextEncoding encoding, bool* ok = nullptr);

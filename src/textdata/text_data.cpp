@@ -1,6 +1,5 @@
 #include "textdata/text_data.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <cmath>
 #include <limits>
@@ -11,7 +10,12 @@ double leadingNumber(QStringView text) {
     QString digits;
     bool seenDigit = false, seenPoint = false, seenExponent = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+        QChar c = text.at(i);
+        // Full-width digits, signs and point count as the half-width ones they show.
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
+            c = QChar(u'0' + (c.unicode() - 0xFF10));
+        else if (c == u'＋' || c == u'－' || c == u'．' || c == u'　')
+            c = c == u'＋' ? u'+' : c == u'－' ? u'-' : c == u'．' ? u'.' : u' ';
         if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r')
             continue;
         if (c.isDigit() && c.unicode() < 128) {
@@ -48,77 +52,130 @@ int wholeNumber(double value) {
     return static_cast<int>(rounded);
 }
 
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isLineEnd(QChar c) {
+    return c == u'\r' || c == u'\n';
+}
+
+// Line breaks (CRLF, CR or LF) in text[from, to).
+int lineBreaks(const QString& text, qsizetype from, qsizetype to) {
+    int breaks = 0;
+    for (qsizetype i = from; i < to; ++i)
+        if (text.at(i) == u'\n' || (text.at(i) == u'\r' && (i + 1 >= to || text.at(i + 1) != u'\n')))
+            ++breaks;
+    return breaks;
+}
+
+} // namespace
+
+bool TextDataReader::take(Cursor& c, QString* value, int* line, bool* endsLine) const {
+    const QString& text = m_text;
+    const qsizetype n = text.size();
+    if (c.pendingEmpty) {
+        c.pendingEmpty = false;
+        if (value)
+            value->clear();
+        *line = c.line;
+        *endsLine = true;
+        return true;
+    }
+    while (true) {
+        while (c.pos < n && isBlank(text.at(c.pos)))
+            ++c.pos;
+        if (c.pos >= n)
+            return false;
+        if (!isLineEnd(text.at(c.pos)))
+            break;
+        // A line with nothing on it (or the end of a line already closed by its last field).
+        c.pos += (text.at(c.pos) == u'\r' && c.pos + 1 < n && text.at(c.pos + 1) == u'\n') ? 2 : 1;
+        ++c.line;
+    }
+    *line = c.line;
+    qsizetype i = c.pos;
+    if (text.at(i) == u'"') {
+        const qsizetype close = text.indexOf(u'"', i + 1);
+        const qsizetype end = close < 0 ? n : close;
+        if (value)
+            *value = text.mid(i + 1, end - i - 1);
+        c.line += lineBreaks(text, i + 1, end);
+        i = close < 0 ? n : close + 1;
+        // Whatever stands between the closing quote and the separator is not part of the field.
+        while (i < n && text.at(i) != u',' && !isLineEnd(text.at(i)))
+            ++i;
+    } else {
+        const qsizetype begin = i;
+        while (i < n && text.at(i) != u',' && !isLineEnd(text.at(i)))
+            ++i;
+        if (value)
+            *value = text.mid(begin, i - begin).trimmed();
+    }
+    *endsLine = true;
+    if (i < n && text.at(i) == u',') {
+        ++i;
+        *endsLine = false;
+        // A comma at the end of a line leaves one more, empty field on that line.
+        qsizetype j = i;
+        while (j < n && isBlank(text.at(j)))
+            ++j;
+        if (j >= n || isLineEnd(text.at(j)))
+            c.pendingEmpty = true;
+        i = c.pendingEmpty ? j : i;
+    } else if (i < n) {
+        // Line end: CRLF, CR or LF closes the field.
+        i += (text.at(i) == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ? 2 : 1;
+        ++c.line;
+    }
+    c.pos = i;
+    return true;
+}
+
+void TextDataReader::start(const QString& text) {
+    m_text = text;
+    m_cursor = Cursor{};
+    m_next = 0;
+    m_lastLine = 0;
+    m_lastEndedLine = true;
+    // Count once without keeping the fields: the start-up files and the roster check the count first.
+    Cursor counter;
+    int line = 0;
+    bool endsLine = false;
+    m_count = 0;
+    while (take(counter, nullptr, &line, &endsLine))
+        ++m_count;
+}
+
 TextDataReader TextDataReader::fromText(const QString& text) {
     TextDataReader reader;
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    auto isLineEnd = [](QChar c) { return c == u'\r' || c == u'\n'; };
-    while (i < n) {
-        while (i < n && isBlank(text.at(i)))
-            ++i;
-        if (i >= n)
-            break;
-        if (isLineEnd(text.at(i))) {
-            // A line with nothing on it (or the end of a line already closed by its last field).
-            ++i;
-            continue;
-        }
-        QString value;
-        if (text.at(i) == u'"') {
-            const qsizetype close = text.indexOf(u'"', i + 1);
-            const qsizetype end = close < 0 ? n : close;
-            value = text.mid(i + 1, end - i - 1);
-            i = close < 0 ? n : close + 1;
-            // Whatever stands between the closing quote and the separator is not part of the field.
-            while (i < n && text.at(i) != u',' && !isLineEnd(text.at(i)))
-                ++i;
-        } else {
-            const qsizetype start = i;
-            while (i < n && text.at(i) != u',' && !isLineEnd(text.at(i)))
-                ++i;
-            value = text.mid(start, i - start).trimmed();
-        }
-        reader.m_fields.push_back(value);
-        if (i < n && text.at(i) == u',') {
-            ++i;
-            // A comma at the end of a line leaves one more, empty field on that line.
-            qsizetype j = i;
-            while (j < n && isBlank(text.at(j)))
-                ++j;
-            if (j >= n || isLineEnd(text.at(j)))
-                reader.m_fields.push_back(QString());
-            i = j;
-        } else if (i < n) {
-            // Line end: CRLF, CR or LF closes the field.
-            if (text.at(i) == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-                ++i;
-            ++i;
-        }
-    }
+    reader.start(text);
     return reader;
 }
 
 bool TextDataReader::load(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.exists()) {
-        if (error)
-            *error = QStringLiteral("ファイルが見つかりません。");
+    FileFailure failure;
+    if (load(path, failure))
+        return true;
+    if (error)
+        *error = failure.description + u'。';
+    return false;
+}
+
+bool TextDataReader::load(const QString& path, FileFailure& failure) {
+    QByteArray bytes;
+    if (!readDataFile(path, &bytes, &failure))
+        return false;
+    QString text;
+    TextEncoding encoding;
+    if (!decodeTextFile(bytes, &text, &encoding)) {
+        failure = {
+            FileFault::Encoding,
+            QStringLiteral("文字コードを読み取れません（Shift-JIS、UTF-8、UTF-16 のどれでもありません）")};
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QStringLiteral("ファイルを読めません（%1）。").arg(file.errorString());
-        return false;
-    }
-    const TextEncoding encoding = detectEncoding(bytes);
-    *this = fromText(decodeText(bytes, encoding));
+    start(text);
     m_encoding = encoding;
     return true;
 }
@@ -128,7 +185,27 @@ QString TextDataReader::readText() {
         ++m_next;
         return QString();
     }
-    return m_fields[static_cast<size_t>(m_next++)];
+    QString value;
+    take(m_cursor, &value, &m_lastLine, &m_lastEndedLine);
+    ++m_next;
+    return value;
+}
+
+void TextDataReader::skip() {
+    if (!atEnd())
+        take(m_cursor, nullptr, &m_lastLine, &m_lastEndedLine);
+    ++m_next;
+}
+
+int TextDataReader::nextLine() const {
+    if (atEnd())
+        return m_lastLine;
+    Cursor peek = m_cursor;
+    QString* none = nullptr;
+    int line = 0;
+    bool endsLine = false;
+    take(peek, none, &line, &endsLine);
+    return line;
 }
 
 double TextDataReader::readNumber() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "textdata/encoding.h"
+#include "textdata/file_access.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +11,8 @@ namespace warizan {
 
 // Numeric value of the leading number of a text, as the suite's old programs parse it: blanks are passed
 // over, a sign, digits, a fraction and an exponent are taken, and anything else ends the number.
-// "12345North" gives 12345, "North" and "00000North" give 0.
+// "12345North" gives 12345, "North" and "00000North" give 0. Full-width digits, signs and points (typed
+// with the Japanese input method on) count as what they show: "２" is 2.
 double leadingNumber(QStringView text);
 
 // A number as the suite's programs store it in an integer field: halves go to the even neighbour, and
@@ -19,7 +21,8 @@ int wholeNumber(double value);
 
 // Reads a text-data file of the suite: fields separated by commas or line breaks, a field optionally in
 // double quotes (the quotes are not part of the value), blanks around an unquoted field dropped. Lines with
-// nothing on them carry no field. The whole file is split into fields when it is loaded.
+// nothing on them carry no field. Fields are taken from the text one at a time, so reading needs no more
+// memory than the text itself, however many fields it holds.
 class TextDataReader final {
 public:
     TextDataReader() = default;
@@ -27,12 +30,15 @@ public:
     // Splits text that is already decoded.
     static TextDataReader fromText(const QString& text);
 
-    // Reads and splits a file, detecting its encoding. On failure returns false with a Japanese
-    // description in `error` ("ファイルが見つかりません" and the like).
+    // Reads a regular file of at most kTextFileLimit bytes and detects its encoding. On failure returns
+    // false with a Japanese description in `error` ("ファイルが見つかりません。" and the like).
     bool load(const QString& path, QString* error);
+    // The same, with the kind of failure: FileFault::Encoding when the text is in none of the suite's
+    // encodings.
+    bool load(const QString& path, FileFailure& failure);
 
-    bool atEnd() const { return m_next >= fieldCount(); }
-    qsizetype fieldCount() const { return static_cast<qsizetype>(m_fields.size()); }
+    bool atEnd() const { return m_next >= m_count; }
+    qsizetype fieldCount() const { return m_count; }
     qsizetype fieldsRead() const { return m_next; }
     TextEncoding encoding() const { return m_encoding; }
 
@@ -41,10 +47,31 @@ public:
     // The next field as a number (its leading number; 0 for text or past the end).
     double readNumber();
     int readInt() { return wholeNumber(readNumber()); }
+    // Passes over the next field without making its text (its line is kept as for a field read).
+    void skip();
+
+    // Where the field last read stood: its line (from 1), and whether it was the last field of its line.
+    int lastLine() const { return m_lastLine; }
+    bool lastEndedLine() const { return m_lastEndedLine; }
+    // The line the next field stands on (the last line when there is none).
+    int nextLine() const;
 
 private:
-    std::vector<QString> m_fields;
+    struct Cursor {
+        qsizetype pos = 0;
+        int line = 1;
+        bool pendingEmpty = false; // a comma ended a line: one more, empty field stands there
+    };
+    // Takes the next field from `cursor`; `value` may be null when only the fields are counted.
+    bool take(Cursor& cursor, QString* value, int* line, bool* endsLine) const;
+    void start(const QString& text);
+
+    QString m_text;
+    Cursor m_cursor;
+    qsizetype m_count = 0;
     qsizetype m_next = 0;
+    int m_lastLine = 0;
+    bool m_lastEndedLine = true;
     TextEncoding m_encoding = TextEncoding::ShiftJis;
 };
 

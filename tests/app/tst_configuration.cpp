@@ -69,6 +69,10 @@ void ConfigurationTest::schoolValue_data() {
     QTest::newRow("short number") << "12"
                                   << "12"
                                   << "";
+    // Five characters as the text counts them would split the emoji's surrogate pair.
+    QTest::newRow("emoji across the cut") << QStringLiteral("1234😀家")
+                                          << "1234"
+                                          << QStringLiteral("😀家");
 }
 
 void ConfigurationTest::schoolValue() {
@@ -87,6 +91,7 @@ void ConfigurationTest::readsStartUpFiles_data() {
     QTest::newRow("flat, Shift-JIS") << 0 << int(TextEncoding::ShiftJis);
     QTest::newRow("suite, UTF-8") << 1 << int(TextEncoding::Utf8);
     QTest::newRow("suite, UTF-8 with BOM") << 1 << int(TextEncoding::Utf8WithBom);
+    QTest::newRow("flat, UTF-16 (Notepad's Unicode)") << 0 << int(TextEncoding::Utf16LE);
 }
 
 void ConfigurationTest::readsStartUpFiles() {

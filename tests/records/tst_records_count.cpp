@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
+#include <limits>
+#include <sys/resource.h>
 
 using namespace warizan;
 using namespace warizan::test;
@@ -35,6 +38,7 @@ private slots:
     void unopenableScoreFile_data();
     void unopenableScoreFile();
     void unwritableScoreFileEndsTheProgram();
+    void failedHomeWriteLeavesBothFilesAsTheyWere();
 };
 
 namespace {
@@ -262,18 +266,23 @@ void RecordsCountTest::negativeDateIsDiscardedButLowersBest() {
 void RecordsCountTest::recordsOutsideTheTablesArePassedOver_data() {
     QTest::addColumn<int>("pupil");
     QTest::addColumn<int>("level");
-    QTest::newRow("pupil 5001") << 5001 << 1;
-    QTest::newRow("negative pupil") << -1 << 1;
-    QTest::newRow("level 36") << 5 << 36;
-    QTest::newRow("negative level") << 5 << -1;
-    QTest::newRow("both far out") << 32767 << -32768;
+    QTest::addColumn<int>("result");
+    QTest::newRow("pupil 5001") << 5001 << 1 << 1;
+    QTest::newRow("negative pupil") << -1 << 1 << 1;
+    QTest::newRow("level 36") << 5 << 36 << 1;
+    QTest::newRow("negative level") << 5 << -1 << 1;
+    QTest::newRow("both far out") << 32767 << -32768 << 1;
+    // No run takes less than no time: such a result would earn more points than any real run.
+    QTest::newRow("negative result") << 5 << 1 << -5;
+    QTest::newRow("most negative result") << 5 << 1 << std::numeric_limits<qint32>::min();
 }
 
 void RecordsCountTest::recordsOutsideTheTablesArePassedOver() {
     QFETCH(int, pupil);
     QFETCH(int, level);
+    QFETCH(int, result);
     Fixture f;
-    f.append({run(5, 1, 80), run(pupil, level, 1), run(6, 1, 90), run(5000, 35, 70)});
+    f.append({run(5, 1, 80), run(pupil, level, result), run(6, 1, 90), run(5000, 35, 70)});
     QVERIFY(f.count());
     QVERIFY(f.t.dialogs.messages.empty());
     QVERIFY(!f.t.dialogs.ended);
@@ -283,6 +292,8 @@ void RecordsCountTest::recordsOutsideTheTablesArePassedOver() {
     QCOMPARE(figures.levelBestResult[1], 80);
     QCOMPARE(figures.bestResult.at(35, 5000), 70);
     QCOMPARE(figures.totalCount.at(35, 5000), qint16(1));
+    QCOMPARE(figures.bestResult.at(1, 5), 80);
+    QCOMPARE(figures.totalPoints.at(1, 5), 6); // the run of 80 s alone: Int((40/120)^3 x 50 + 5)
 }
 
 void RecordsCountTest::homeRecordOnlyBelow4900_data() {
@@ -418,8 +429,10 @@ void RecordsCountTest::unopenableScoreFile() {
     QCOMPARE(f.t.dialogs.ended, ends);
     if (ends) {
         QCOMPARE(f.t.dialogs.messages.size(), std::size_t(1));
-        QVERIFY2(f.t.dialogs.messages[0].text.startsWith(QStringLiteral("ファイルがありません3")),
-                 qPrintable(f.t.dialogs.messages[0].text));
+        // The stage, a description a family can read and the number of a missing file; then the file.
+        QCOMPARE(f.t.dialogs.messages[0].text,
+                 QStringLiteral("ファイルがありません3ファイルが見つかりません53\n") + folder +
+                     kScoreFileName);
         QCOMPARE(f.t.dialogs.endCode, 1);
     } else {
         QVERIFY(f.t.dialogs.messages.empty());
@@ -439,6 +452,41 @@ void RecordsCountTest::unwritableScoreFileEndsTheProgram() {
     QVERIFY(!QFileInfo::exists(f.homePath()));
     // The level's best is only raised once the run is on file.
     QCOMPARE(f.figures().newLevelBest, qint16(0));
+}
+
+// A run must be on file in both score files or in neither, or a retry would record it twice. The home
+// file's write is made to fail by a file-size limit that the score file's write stays under.
+void RecordsCountTest::failedHomeWriteLeavesBothFilesAsTheyWere() {
+    Fixture f;
+    f.append(encodeScoreRecord(run(5, 1, 80)) + QByteArray("tail!"));
+    {
+        QFile home(f.homePath());
+        QVERIFY(home.open(QIODevice::WriteOnly));
+        home.write(QByteArray(2 * kHomeScoreRecordLength, ' '));
+    }
+    const QByteArray scoresBefore = readBytes(f.scorePath());
+    const QByteArray homeBefore = readBytes(f.homePath());
+    f.t.state->pupil.currentPupil = 5;
+    f.t.state->pupil.currentLevel = 1;
+    f.t.state->drill.finalTime = 60;
+
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = 100; // the score record ends at byte 88, the home record at byte 198
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const bool written = writeScoreRecords(f.t.context);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!written);
+    QVERIFY(f.t.dialogs.ended);
+    QCOMPARE(f.t.dialogs.messages.size(), std::size_t(1));
+    QVERIFY2(f.t.dialogs.messages[0].text.startsWith(QStringLiteral("家庭用成績ファイルに書き込めません。")),
+             qPrintable(f.t.dialogs.messages[0].text));
+    QCOMPARE(readBytes(f.scorePath()), scoresBefore);
+    QCOMPARE(readBytes(f.homePath()), homeBefore);
 }
 
 QTEST_GUILESS_MAIN(RecordsCountTest)

@@ -109,7 +109,8 @@ void PupilListTest::gradeFilter_data() {
         QTest::addRow("中%d", grade) << QStringLiteral("中") + digits.at(grade - 1) << QList<int>{grade + 6};
     for (int grade = 6; grade >= 1; --grade)
         QTest::addRow("小%d", grade) << QStringLiteral("小") + digits.at(grade - 1) << QList<int>{grade};
-    QTest::newRow("half-width digit") << "小1" << QList<int>{};
+    QTest::newRow("half-width digit, as typed on a keyboard") << "小1" << QList<int>{1};
+    QTest::newRow("half-width digit, junior high") << "中3" << QList<int>{9};
     QTest::newRow("no such entry") << "高１" << QList<int>{};
 }
 

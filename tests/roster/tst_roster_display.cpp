@@ -5,6 +5,7 @@
 #include "roster/roster_file.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 #include <functional>
@@ -141,27 +142,53 @@ void RosterDisplayTest::readsAnyRoster() {
 }
 
 void RosterDisplayTest::failureEndsTheProgram_data() {
-    QTest::addColumn<bool>("rosterExists");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("roster missing") << false << "名簿表示2ファイルが見つかりません53";
-    QTest::newRow("last entry cut short") << true << "名簿表示3ファイルの終わりを越えて読もうとしました62";
+    QTest::addColumn<QString>("roster");  // "" for none, "folder" for a folder in its place
+    QTest::addColumn<QString>("message"); // the first line; the second names the roster
+    QTest::addColumn<int>("line");        // the line the message points at; 0 for none
+    QTest::addColumn<int>("waits");
+    QTest::newRow("roster missing") << QString() << "名簿表示2ファイルが見つかりません53" << 0 << 6;
+    QTest::newRow("last entry cut short") << kFamily + QStringLiteral("4,2016,0,0,\"じろう\"\n")
+                                          << "名簿表示3ファイルの終わりを越えて読もうとしました62" << 4 << 6;
+    QTest::newRow("lone quote") << QStringLiteral(
+                                       "1,2014,0,0,\"たろう\",0,\"\",\"\"\n2,2017,0,0,\"はなこ,0,\"\",\"\"\n"
+                                       "3,1980,0,0,\"ちち\",0,\"\",\"\"\n")
+                                << "名簿表示3ファイルの終わりを越えて読もうとしました62" << 2 << 6;
+    QTest::newRow("field missing on a line")
+        << QStringLiteral("1,2014,0,0,\"たろう\",0,\"\",\"\"\n2,2017,0,\"はなこ\",0,\"\",\"\"\n"
+                          "3,1980,0,0,\"ちち\",0,\"\",\"\"\n")
+        << "名簿表示3ファイルの終わりを越えて読もうとしました62" << 2 << 6;
+    QTest::newRow("a folder, which no wait mends")
+        << QStringLiteral("folder") << "名簿表示2ファイルではなくフォルダです75" << 0 << 0;
 }
 
 void RosterDisplayTest::failureEndsTheProgram() {
-    QFETCH(bool, rosterExists);
+    QFETCH(QString, roster);
     QFETCH(QString, message);
+    QFETCH(int, line);
+    QFETCH(int, waits);
     Setup s;
-    if (rosterExists)
-        s.suite.writeRoster(kFamily + QStringLiteral("4,2016,0,0,\"じろう\"\n"));
-    else
-        QVERIFY(QFile::remove(rosterPath(s.test.state->config)));
+    const QString path = rosterPath(s.test.state->config);
+    QVERIFY(QFile::remove(path));
+    if (roster == u"folder")
+        QVERIFY(QDir().mkpath(path));
+    else if (!roster.isEmpty())
+        s.suite.writeRoster(roster);
     PupilList list{{QStringLiteral("前の一覧")}, {}, 0};
-    QVERIFY(!名簿表示(s.test.context, 0, QStringLiteral("全学年"), &list));
-    // Five retries five seconds apart, the sixth failure ends the program.
-    QCOMPARE(s.test.clock.waitCount(), 6);
-    QCOMPARE(s.test.clock.totalWaitedMs(), 30000);
+    std::vector<RosterWait> told;
+    QVERIFY(!名簿表示(s.test.context, 0, QStringLiteral("全学年"), &list,
+                      [&](const RosterWait& wait) { told.push_back(wait); }));
+    // Five retries five seconds apart, the sixth failure ends the program; each wait is told beforehand.
+    QCOMPARE(s.test.clock.waitCount(), waits);
+    QCOMPARE(s.test.clock.totalWaitedMs(), waits * 5000LL);
+    QCOMPARE(int(told.size()), waits);
+    for (int i = 0; i < waits; ++i) {
+        QCOMPARE(told[size_t(i)].failures, i + 1);
+        QCOMPARE(told[size_t(i)].path, path);
+        QVERIFY(told[size_t(i)].reason.contains(line > 0 ? QStringLiteral("%1 行目").arg(line) : QString()));
+    }
     QCOMPARE(s.test.dialogs.messages.size(), size_t(1));
-    QCOMPARE(s.test.dialogs.messages[0].text, message);
+    const QString place = line > 0 ? QStringLiteral("%1（%2 行目）").arg(path).arg(line) : path;
+    QCOMPARE(s.test.dialogs.messages[0].text, message + u'\n' + place);
     QCOMPARE(s.test.dialogs.messages[0].icon, Dialogs::Icon::None);
     QVERIFY(s.test.dialogs.ended);
     QCOMPARE(list.visible, QStringList{QStringLiteral("前の一覧")});

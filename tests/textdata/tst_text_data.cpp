@@ -1,11 +1,13 @@
 #include "test_support.h"
 #include "textdata/text_data.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 #include <limits>
+#include <sys/stat.h>
 
 using namespace warizan;
 
@@ -26,38 +28,52 @@ private slots:
     void cutsShiftJisFieldsAtCharacterBoundary_data();
     void cutsShiftJisFieldsAtCharacterBoundary();
     void reportsMissingFile();
+    void refusesUnusableFiles_data();
+    void refusesUnusableFiles();
 };
 
 void TextDataTest::splitsFields_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("lines"); // line of each field, and "." where the field ends its line
     QTest::newRow("commas and lines")
-        << QStringLiteral("1,2\r\n3\n4\r5") << QStringList{"1", "2", "3", "4", "5"};
+        << QStringLiteral("1,2\r\n3\n4\r5") << QStringList{"1", "2", "3", "4", "5"} << "1 1. 2. 3. 4.";
     QTest::newRow("quotes dropped, commas kept inside")
-        << QStringLiteral("\"a, b\",\"c\"") << QStringList{"a, b", "c"};
+        << QStringLiteral("\"a, b\",\"c\"") << QStringList{"a, b", "c"} << "1 1.";
     QTest::newRow("blanks around unquoted fields dropped")
-        << QStringLiteral("  12 ,\t x y  \n") << QStringList{"12", "x y"};
+        << QStringLiteral("  12 ,\t x y  \n") << QStringList{"12", "x y"} << "1 1.";
     QTest::newRow("blanks inside quotes kept")
-        << QStringLiteral("\" たろう  \",3") << QStringList{" たろう  ", "3"};
-    QTest::newRow("empty fields between commas") << QStringLiteral("1,,3") << QStringList{"1", "", "3"};
+        << QStringLiteral("\" たろう  \",3") << QStringList{" たろう  ", "3"} << "1 1.";
+    QTest::newRow("empty fields between commas")
+        << QStringLiteral("1,,3") << QStringList{"1", "", "3"} << "1 1 1.";
     QTest::newRow("comma before line end leaves an empty field")
-        << QStringLiteral("1,\r\n2") << QStringList{"1", "", "2"};
+        << QStringLiteral("1,\r\n2") << QStringList{"1", "", "2"} << "1 1. 2.";
     QTest::newRow("blank lines carry no field")
-        << QStringLiteral("1\r\n\r\n  \r\n2\r\n\r\n") << QStringList{"1", "2"};
+        << QStringLiteral("1\r\n\r\n  \r\n2\r\n\r\n") << QStringList{"1", "2"} << "1. 4.";
     QTest::newRow("text after closing quote ignored")
-        << QStringLiteral("\"ab\"cd,2") << QStringList{"ab", "2"};
-    QTest::newRow("unclosed quote runs to end") << QStringLiteral("\"abc") << QStringList{"abc"};
-    QTest::newRow("empty quoted field") << QStringLiteral("\"\",1") << QStringList{"", "1"};
+        << QStringLiteral("\"ab\"cd,2") << QStringList{"ab", "2"} << "1 1.";
+    QTest::newRow("unclosed quote runs to end") << QStringLiteral("\"abc") << QStringList{"abc"} << "1.";
+    QTest::newRow("empty quoted field") << QStringLiteral("\"\",1") << QStringList{"", "1"} << "1 1.";
+    QTest::newRow("quoted line break counts as a line")
+        << QStringLiteral("\"a\r\nb\",1\n2") << QStringList{"a\r\nb", "1", "2"} << "1 2. 3.";
+    QTest::newRow("comma ends the file") << QStringLiteral("1,") << QStringList{"1", ""} << "1 1.";
 }
 
 void TextDataTest::splitsFields() {
     QFETCH(QString, text);
     QFETCH(QStringList, fields);
+    QFETCH(QString, lines);
     TextDataReader reader = TextDataReader::fromText(text);
-    QStringList got;
-    while (!reader.atEnd())
+    QCOMPARE(reader.fieldCount(), fields.size());
+    QStringList got, where;
+    while (!reader.atEnd()) {
+        const int next = reader.nextLine();
         got << reader.readText();
+        QCOMPARE(reader.lastLine(), next);
+        where << QString::number(reader.lastLine()) + (reader.lastEndedLine() ? QStringLiteral(".") : QString());
+    }
     QCOMPARE(got, fields);
+    QCOMPARE(where.join(u' '), lines);
     QVERIFY(reader.readText().isEmpty()); // past the end
 }
 
@@ -66,6 +82,8 @@ void TextDataTest::readsBothEncodingsAlike_data() {
     QTest::newRow("Shift-JIS") << int(TextEncoding::ShiftJis);
     QTest::newRow("UTF-8") << int(TextEncoding::Utf8);
     QTest::newRow("UTF-8 with BOM") << int(TextEncoding::Utf8WithBom);
+    QTest::newRow("UTF-16 (Notepad's Unicode)") << int(TextEncoding::Utf16LE);
+    QTest::newRow("UTF-16 big-endian") << int(TextEncoding::Utf16BE);
 }
 
 void TextDataTest::readsBothEncodingsAlike() {
@@ -97,7 +115,8 @@ void TextDataTest::leadingNumber_data() {
     QTest::newRow("exponent") << QStringLiteral("2e3") << 2000.0;
     QTest::newRow("dangling exponent") << QStringLiteral("12e") << 12.0;
     QTest::newRow("empty") << QString() << 0.0;
-    QTest::newRow("full-width digits are not digits") << QStringLiteral("１２") << 0.0;
+    QTest::newRow("full-width digits read as they show") << QStringLiteral("１２") << 12.0;
+    QTest::newRow("full-width sign and point") << QStringLiteral("－１．５") << -1.5;
 }
 
 void TextDataTest::leadingNumber() {
@@ -166,6 +185,9 @@ void TextDataTest::refusesUnmappableTextAndKeepsOldFile() {
     QCOMPARE(test::readBytes(path), QByteArray("old\r\n"));
     QVERIFY(writer.save(path, TextEncoding::Utf8, nullptr));
     QCOMPARE(test::readBytes(path), QByteArray("\"\xF0\x9F\x98\x80\"\r\n"));
+    // A roster read as UTF-16 is written back so, with its byte-order mark.
+    QVERIFY(writer.save(path, TextEncoding::Utf16LE, nullptr));
+    QCOMPARE(test::readBytes(path), QByteArray("\xFF\xFE\"\0\x3D\xD8\x00\xDE\"\0\r\0\n\0", 14));
 }
 
 void TextDataTest::cutsShiftJisFieldsAtCharacterBoundary_data() {
@@ -197,6 +219,51 @@ void TextDataTest::reportsMissingFile() {
     QString error;
     QVERIFY(!reader.load(dir.filePath(QStringLiteral("none.txt")), &error));
     QCOMPARE(error, QStringLiteral("ファイルが見つかりません。"));
+}
+
+// Files a reader must refuse at once, without blocking or reading without end.
+void TextDataTest::refusesUnusableFiles_data() {
+    QTest::addColumn<QString>("make"); // what stands at the path
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("missing") << "none" << int(FileFault::Missing) << "見つかりません";
+    QTest::newRow("folder") << "folder" << int(FileFault::Folder) << "フォルダ";
+    QTest::newRow("pipe nobody writes to")
+        << "fifo" << int(FileFault::NotRegular) << "ふつうのファイルではありません";
+    QTest::newRow("link to an endless device") << "zero" << int(FileFault::NotRegular) << "パイプや装置";
+    QTest::newRow("larger than any real text file") << "huge" << int(FileFault::TooLarge) << "大きすぎます";
+    QTest::newRow("UTF-16 without its mark") << "utf16" << int(FileFault::Encoding) << "文字コード";
+    QTest::newRow("bytes no encoding holds") << "junk" << int(FileFault::Encoding) << "文字コード";
+}
+
+void TextDataTest::refusesUnusableFiles() {
+    QFETCH(QString, make);
+    QFETCH(int, fault);
+    QFETCH(QString, words);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("設定.txt"));
+    if (make == "folder")
+        QVERIFY(QDir().mkpath(path));
+    else if (make == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (make == "zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else if (make == "huge") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(kTextFileLimit + 1));
+    } else if (make == "utf16" || make == "junk") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(make == "utf16" ? QByteArray("1\0,\0"
+                                                "2\0",
+                                                6)
+                                   : QByteArray("1,\x80\xFF\n"));
+    }
+    TextDataReader reader;
+    FileFailure failure;
+    QVERIFY(!reader.load(path, failure));
+    QCOMPARE(int(failure.fault), fault);
+    QVERIFY2(failure.description.contains(words), qPrintable(failure.description));
 }
 
 QTEST_GUILESS_MAIN(TextDataTest)

@@ -1,11 +1,17 @@
+#include "records/score_record.h"
 #include "test_support.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace warizan;
 
@@ -23,6 +29,8 @@ private slots:
     void refusesBadOptions_data();
     void refusesBadOptions();
     void helpMatchesTheReadme();
+    void damagedFolders_data();
+    void damagedFolders();
 
 private:
     struct Run {
@@ -171,7 +179,8 @@ void DataToolTest::checkReportsProblems() {
     const QString report = QString::fromUtf8(run.out);
     QVERIFY2(report.contains("番号 1 が2回以上"), qPrintable(report));
     QVERIFY2(report.contains("6000"), qPrintable(report));
-    QVERIFY2(report.contains("番号 7「d」の生まれ年 70000"), qPrintable(report)); // a year the list cannot hold
+    QVERIFY2(report.contains("番号 7「d」の生まれ年 70000"),
+             qPrintable(report)); // a year the list cannot hold
     QVERIFY2(report.contains("3 バイトの書きかけ"), qPrintable(report));
     QVERIFY2(report.contains("1 件目の 番号 5256"), qPrintable(report));
     QCOMPARE(test::readBytes(scores.fileName()), before); // it changes nothing
@@ -231,6 +240,250 @@ void DataToolTest::helpMatchesTheReadme() {
     // The default display mode of the pupil list is said the same way in both.
     QVERIFY(QString::fromUtf8(tool({"pupils", "--help"}).out).contains(QStringLiteral("省略すると 1")));
     QVERIFY(readme.contains(QStringLiteral("1 points today / in all (the default)")));
+}
+
+namespace {
+
+// Every entry under `root` with what it is: a regular file by its contents and permissions, a link by its
+// target, anything else by its kind. Two snapshots are equal when no command changed the folder.
+QStringList snapshot(const QString& root) {
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st {};
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+            st.st_mode = 0;
+        QString what = QString::number(st.st_mode, 8);
+        if (S_ISLNK(st.st_mode))
+            what += u' ' + QFileInfo(path).symLinkTarget();
+        else if (S_ISREG(st.st_mode))
+            what +=
+                u' ' + QString::fromLatin1(
+                           QCryptographicHash::hash(test::readBytes(path), QCryptographicHash::Sha1).toHex());
+        entries << path + u' ' + what;
+    }
+    entries.sort();
+    return entries;
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray scoreBytes(int pupil, qint32 result) {
+    ScoreRecord record;
+    record.date = dateValue(QDate(2024, 5, 1));
+    record.clockTime = 0.5;
+    record.pupil = qint16(pupil);
+    record.level = 1;
+    record.result = result;
+    return encodeScoreRecord(record);
+}
+
+} // namespace
+
+// Data folders as families and schools damage them: every command ends in time, says in Japanese what is
+// wrong and where, exits as a script can rely on, and changes no file.
+void DataToolTest::damagedFolders_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("words"); // in the output or the messages
+    QTest::addColumn<QString>("absent");    // never in either
+    const QStringList day{"--today", "2024-05-01"};
+    const QStringList run{"append", "--pupil", "1", "--level", "1", "--result", "30"};
+    const auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
+
+    row("score file is a pipe: check")
+        << "score fifo" << QStringList{"check"} << 1
+        << QStringList{"成績累積データ.dat", "ふつうのファイルではありません"} << "";
+    row("score file is a pipe: figures") << "score fifo" << (QStringList{"figures"} + day) << 1
+                                         << QStringList{"成績累積データ.dat", "ふつうのファイル"} << "";
+    row("score file is a pipe: export") << "score fifo" << QStringList{"export"} << 1
+                                        << QStringList{"成績累積データ.dat", "ふつうのファイル"} << "";
+    row("score file links to /dev/zero: figures")
+        << "score zero" << (QStringList{"figures"} + day) << 1 << QStringList{"パイプや装置"} << "";
+    row("score file links to /dev/zero: export")
+        << "score zero" << QStringList{"export"} << 1 << QStringList{"パイプや装置"} << "";
+    row("score file links to /dev/null: check") << "score null" << QStringList{"check"} << 1
+                                                << QStringList{"成績累積データ.dat", "パイプや装置"} << "";
+    row("score file links to /dev/null: append")
+        << "score null" << run << 1 << QStringList{"成績ファイルを開けません", "パイプや装置"} << "";
+    row("score file is a folder: figures") << "score folder" << (QStringList{"figures"} + day) << 1
+                                           << QStringList{"成績累積データ.dat", "フォルダ"} << "";
+    row("settings are a pipe") << "settings fifo" << QStringList{"config"} << 1
+                               << QStringList{"設定.txt", "ふつうのファイル"} << "";
+    row("roster is a pipe: check") << "roster fifo" << QStringList{"check"} << 1
+                                   << QStringList{"生徒用名簿.txt", "ふつうのファイル"} << "";
+    row("roster is a pipe: pupils") << "roster fifo" << (QStringList{"pupils"} + day) << 1
+                                    << QStringList{"名簿", "ふつうのファイル"} << "";
+    row("roster is a pipe: export") << "roster fifo" << QStringList{"export"} << 1
+                                    << QStringList{"名簿", "ふつうのファイル"} << "日付,";
+    row("common data beyond the size limit")
+        << "common huge" << QStringList{"config"} << 1 << QStringList{"共通データ.txt", "大きすぎます"} << "";
+    row("10 MB of commas in the common data") << "common commas" << QStringList{"check"} << 1
+                                              << QStringList{"共通データ.txt（1 行目）", "1 から 12"} << "";
+    row("negative result: figures") << "negative" << (QStringList{"figures"} + day) << 0
+                                    << QStringList{"\"loadedRecordCount\": 1", "\"todayPoints\": 55"}
+                                    << "2147483647";
+    row("negative result: check") << "negative" << QStringList{"check"} << 1
+                                  << QStringList{"2 件目の結果 -2147483648 が 0 より小さい"} << "";
+    row("all-zero records: check") << "zeros" << QStringList{"check"} << 1
+                                   << QStringList{"2 件目は中身がすべて 0"} << "";
+    row("read-only folder: check") << "read-only" << QStringList{"check"} << 1
+                                   << QStringList{"成績累積データ.dat に書き込めません", "許可"} << "";
+    row("read-only folder: figures") << "read-only" << (QStringList{"figures"} + day) << 0
+                                     << QStringList{"\"loadedRecordCount\": 1"} << "";
+    row("read-only folder: append writes neither file")
+        << "read-only" << run << 1 << QStringList{"成績ファイルを開けません", "許可"} << "";
+    row("home file is a folder: append writes neither file")
+        << "home folder" << run << 1 << QStringList{"家庭用成績ファイル", "フォルダ"} << "";
+    row("home file links to /dev/null: append")
+        << "home null" << run << 1 << QStringList{"家庭用成績ファイル", "パイプや装置"} << "";
+    row("UTF-16 settings and common data") << "utf16 start-up" << QStringList{"config"} << 0
+                                           << QStringList{"テスト家", "\"layoutMode\": 0"} << "";
+    row("UTF-16 time table") << "utf16 levels" << QStringList{"config"} << 0
+                             << QStringList{"\"levelGoal\": 180"} << "";
+    row("UTF-16 roster") << "utf16 roster" << (QStringList{"pupils"} + day) << 0
+                         << QStringList{"小2 たろう", "小5 はなこ"} << "";
+    row("roster in no known encoding")
+        << "roster junk" << QStringList{"check"} << 1 << QStringList{"生徒用名簿.txt", "文字コード"} << "";
+    row("lone quote in the roster: check") << "roster quote" << QStringList{"check"} << 1
+                                           << QStringList{"生徒用名簿.txt（2 行目）", "引用符"} << "";
+    row("field missing in the roster: pupils waits, then names the line")
+        << "roster short" << (QStringList{"pupils"} + day) << 1
+        << QStringList{"5 秒待って", "名簿表示3ファイルの終わりを越えて読もうとしました62", "（2 行目）"}
+        << "";
+    row("full-width digits in the roster")
+        << "roster full-width" << (QStringList{"pupils"} + day) << 0 << QStringList{"小2 たろう"} << "";
+    row("sound table with no group") << "sound empty" << QStringList{"check"} << 1
+                                     << QStringList{"新音ファイル.txt", "音の組が一つもありません"} << "";
+    row("name that a spreadsheet would run")
+        << "formula name" << QStringList{"export"} << 0 << QStringList{"\"'=1+2\""} << ",=1+2";
+    row("emoji at the end of the name column")
+        << "emoji name" << (QStringList{"pupils"} + day) << 0 << QStringList{"たろうじろう"} << "\uFFFD";
+    row("unknown grade filter") << "" << QStringList{"pupils", "--filter", "小7"} << 2
+                                << QStringList{"--filter", "小学生全体"} << "";
+}
+
+void DataToolTest::damagedFolders() {
+    QFETCH(QString, damage);
+    QFETCH(QStringList, command);
+    QFETCH(int, code);
+    QFETCH(QStringList, words);
+    QFETCH(QString, absent);
+    test::TempSuite suite;
+    writeRoster(suite);
+    const QString scores = suite.programDataFolder() + "成績累積データ.dat";
+    const QString home = suite.commonFolder() + "成績累積データ家庭用.dat";
+    const QString roster = suite.commonFolder() + "生徒用名簿.txt";
+    writeBytes(scores, scoreBytes(1, 60));
+    writeBytes(home, QByteArray(66, ' '));
+    const QString familyRoster =
+        QStringLiteral("1,2016,0,0,\"たろう\",0,\"\",\"\"\n2,2013,0,0,\"はなこ\",0,\"\",\"\"\n");
+    const auto replaceBy = [](const QString& path, const QString& kind) {
+        QFile::remove(path);
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(QFile::link(kind, path));
+    };
+    QStringList prefix; // how the command is started
+    if (damage == "score fifo")
+        replaceBy(scores, "fifo");
+    else if (damage == "score zero")
+        replaceBy(scores, "/dev/zero");
+    else if (damage == "score null")
+        replaceBy(scores, "/dev/null");
+    else if (damage == "score folder")
+        replaceBy(scores, "folder");
+    else if (damage == "settings fifo")
+        replaceBy(suite.programFolder() + "/設定.txt", "fifo");
+    else if (damage == "roster fifo")
+        replaceBy(roster, "fifo");
+    else if (damage == "common huge") {
+        QFile file(suite.commonFolder() + "共通データ.txt");
+        QVERIFY(file.open(QIODevice::Append) && file.resize(17 * 1024 * 1024));
+    } else if (damage == "common commas")
+        writeBytes(suite.commonFolder() + "共通データ.txt", QByteArray(10 * 1000 * 1000, ','));
+    else if (damage == "negative")
+        writeBytes(scores, scoreBytes(1, 0) + scoreBytes(1, std::numeric_limits<qint32>::min()));
+    else if (damage == "zeros")
+        writeBytes(scores, scoreBytes(1, 60) + QByteArray(3 * 44, '\0'));
+    else if (damage == "read-only") {
+        // As a user who may read the folders but not write them.
+        QVERIFY(QFile::setPermissions(suite.root(), QFile::permissions(suite.root()) | QFile::ReadOther |
+                                                        QFile::ExeOther | QFile::ReadGroup |
+                                                        QFile::ExeGroup));
+        if (::geteuid() == 0)
+            prefix = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        else
+            for (const QString& folder : {suite.programDataFolder(), suite.commonFolder()})
+                QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    } else if (damage == "home folder")
+        replaceBy(home, "folder");
+    else if (damage == "home null")
+        replaceBy(home, "/dev/null");
+    else if (damage == "utf16 start-up") {
+        test::writeTextFile(suite.programFolder() + "/設定.txt", "0,0,0,0,0,0,0,0,0,0\n",
+                            TextEncoding::Utf16LE);
+        test::writeTextFile(suite.commonFolder() + "共通データ.txt", "4,\"12345テスト家\",0,0,0,0,0,0,0,0\n",
+                            TextEncoding::Utf16LE);
+    } else if (damage == "utf16 levels") {
+        QString text;
+        for (int level = 0; level <= 4; ++level)
+            text +=
+                QStringLiteral("%1,%2,100,10,1,0,0,7,30,0,0,0\n").arg(60 * (level + 1)).arg(90 * (level + 1));
+        test::writeTextFile(suite.programDataFolder() + "タイム回数データ.txt", text, TextEncoding::Utf16LE);
+    } else if (damage == "utf16 roster")
+        suite.writeRoster(familyRoster, TextEncoding::Utf16LE);
+    else if (damage == "roster junk")
+        writeBytes(roster, "1,2016,0,0,\"\x80\xFF\",0,\"\",\"\"\r\n");
+    else if (damage == "roster quote")
+        suite.writeRoster(
+            "1,2016,0,0,\"a\",0,\"\",\"\"\n2,2013,0,0,\"b,0,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n");
+    else if (damage == "roster short")
+        suite.writeRoster(
+            "1,2016,0,0,\"a\",0,\"\",\"\"\n2,2013,0,\"b\",0,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n");
+    else if (damage == "roster full-width")
+        suite.writeRoster(QStringLiteral("１,２０１６,0,0,\"たろう\",０,\"\",\"\"\n"));
+    else if (damage == "sound empty")
+        suite.writeSoundTable("seikai1\n");
+    else if (damage == "formula name")
+        suite.writeRoster("1,2016,0,0,\"=1+2\",0,\"\",\"\"\n");
+    else if (damage == "emoji name")
+        suite.writeRoster(QStringLiteral("1,2016,0,0,\"たろうじろう😀\",0,\"\",\"\"\n"), TextEncoding::Utf8);
+    if (QTest::currentTestFailed())
+        return;
+
+    const QStringList before = snapshot(suite.root());
+    // Generous: the damaged roster waits five times five seconds, as the program does.
+    QProcess process;
+    process.start("timeout", QStringList{"60"} + prefix + QStringList{QStringLiteral(DATA_TOOL)} + command +
+                                 QStringList{"--program-folder", suite.programFolder()});
+    QVERIFY(process.waitForStarted());
+    process.waitForFinished(120000);
+    const QString said = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    if (damage == "read-only" && ::geteuid() != 0)
+        for (const QString& folder : {suite.programDataFolder(), suite.commonFolder()})
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QVERIFY2(process.exitCode() != 124, "timed out");
+    QCOMPARE(process.exitCode(), code);
+    for (const QString& word : words)
+        QVERIFY2(said.contains(word), qPrintable(word + u'\n' + said.left(2000)));
+    if (!absent.isEmpty())
+        QVERIFY2(!said.contains(absent), qPrintable(said.left(2000)));
+    // Japanese only: none of the system's or Qt's English texts.
+    for (const char* english : {"Permission denied", "Is a directory", "No such file", "QIODevice", "QFile"})
+        QVERIFY2(!said.contains(QLatin1String(english)), qPrintable(said.left(2000)));
+    QCOMPARE(snapshot(suite.root()), before);
 }
 
 QTEST_GUILESS_MAIN(DataToolTest)

@@ -7,13 +7,15 @@ namespace {
 
 int run(const CommandLine& line) {
     ToolContext tool;
-    if (!loadConfiguration(line, *tool.state)) {
+    StartUpSources sources;
+    if (!loadConfiguration(line, *tool.state, &sources)) {
         out() << QStringLiteral("設定を読めません。上のメッセージを見てください。") << Qt::endl;
         return 1;
     }
     const Configuration& config = tool.state->config;
     QStringList problems;
-    for (const Findings& found : {checkSettings(*tool.state), checkRoster(config), checkScoreFiles(config)}) {
+    for (const Findings& found :
+         {checkSettings(*tool.state, sources), checkRoster(config), checkScoreFiles(config)}) {
         for (const QString& note : found.notes)
             out() << note << Qt::endl;
         problems += found.problems;

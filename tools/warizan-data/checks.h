@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/configuration.h"
 #include "state/program_state.h"
 
 #include <QStringList>
@@ -7,17 +8,20 @@
 namespace warizan::tool {
 
 // What one check of a data folder found: notes say what was read, problems what the program would
-// stumble on or pass over. Each check reads each of its files once and changes nothing.
+// stumble on, pass over or be unable to do. Each check reads each of its files once and changes nothing;
+// a problem names the file and, for a text file, the line.
 struct Findings {
     QStringList notes;
     QStringList problems;
 };
 
-// The start-up files as read into `state` (settings, common data, time-count table, sound configuration).
-Findings checkSettings(const ProgramState& state);
-// The roster: entries the list cannot show and numbers used twice.
+// The start-up files as read into `state` (settings, common data, time-count table, sound configuration),
+// with the lines the values came from, and the sound files the cues would play.
+Findings checkSettings(const ProgramState& state, const StartUpSources& sources);
+// The roster: whether it can be read, and entries the list cannot show or that share a number.
 Findings checkRoster(const Configuration& config);
-// Both score files: partial records at the end and records the count passes over.
+// Both score files: whether they can be read and written, partial records at the end, and records the
+// count passes over.
 Findings checkScoreFiles(const Configuration& config);
 
 } // namespace warizan::tool

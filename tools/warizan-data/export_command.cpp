@@ -4,6 +4,7 @@
 #include "records/score_record.h"
 #include "roster/roster_file.h"
 #include "state/content_levels.h"
+#include "textdata/file_access.h"
 
 #include <QFile>
 #include <map>
@@ -12,21 +13,8 @@ namespace warizan::tool {
 
 namespace {
 
-// The whole score file as it is, read without creating or locking it; an empty block when it is missing.
-bool readWholeFile(const QString& path, QByteArray* bytes, bool* exists) {
-    QFile file(path);
-    *exists = file.exists();
-    if (!*exists) {
-        bytes->clear();
-        return true;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << QStringLiteral("%1 を開けません（%2）").arg(path, file.errorString()) << Qt::endl;
-        return false;
-    }
-    *bytes = file.readAll();
-    return true;
-}
+// Records read from the score file at a time: the file may be far larger than memory should hold.
+constexpr qint64 kRecordsPerBlock = 4096;
 
 // A field for a spreadsheet: quoted when it holds a comma, quote or line break.
 QString csvField(const QString& text) {
@@ -35,6 +23,18 @@ QString csvField(const QString& text) {
     QString quoted = text;
     quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
     return u'"' + quoted + u'"';
+}
+
+// A text field (a name): a spreadsheet runs a field that begins with "=", "+", "-" or "@" as a formula,
+// so such a text is led by an apostrophe, which keeps it text, and quoted.
+QString csvText(const QString& text) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formulaStarts.contains(text.front())) {
+        QString quoted = u'\'' + text;
+        quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+        return u'"' + quoted + u'"';
+    }
+    return csvField(text);
 }
 
 bool dateIsUsable(double value) {
@@ -48,36 +48,59 @@ int run(const CommandLine& line) {
     ProgramState& state = *tool.state;
     PrepareContent(state.levels);
 
-    // Names by pupil number; the roster may be missing, the runs are exported all the same.
+    // Names by pupil number. A missing roster leaves the names empty (the runs are exported all the same);
+    // a roster that is there but cannot be read is an error, not a sheet of nameless runs.
     std::map<int, QString> names;
     std::vector<RosterEntry> entries;
     TextEncoding encoding;
     RosterFileError rosterError;
-    if (readRosterFile(rosterPath(state.config), &entries, &encoding, &rosterError))
+    if (readRosterFile(rosterPath(state.config), &entries, &encoding, &rosterError)) {
         for (const RosterEntry& e : entries)
             names.emplace(e.number, e.name.trimmed());
-
-    QByteArray bytes;
-    bool exists = false;
-    if (!readWholeFile(scoreFilePath(state.config), &bytes, &exists))
+    } else if (rosterError.number == kErrorFileNotFound) {
+        err() << QStringLiteral("名簿 %1 がないため、名前の欄は空です").arg(rosterPath(state.config))
+              << Qt::endl;
+    } else {
+        const QString line =
+            rosterError.line > 0 ? QStringLiteral("（%1 行目）").arg(rosterError.line) : QString();
+        err() << QStringLiteral("名簿 %1%2 を読めません（%3）")
+                     .arg(rosterPath(state.config), line, rosterError.description)
+              << Qt::endl;
         return 1;
+    }
+
+    // Read without creating or locking the file; a missing file has no records.
+    const QString path = scoreFilePath(state.config);
+    QFile file;
+    FileFailure failure;
+    if (!openDataFile(file, path, FileOpen::Read, &failure) && failure.fault != FileFault::Missing) {
+        err() << QStringLiteral("成績ファイル %1 を読めません（%2）").arg(path, failure.description)
+              << Qt::endl;
+        return 1;
+    }
     out() << QChar(0xFEFF) << QStringLiteral("日付,時刻,番号,名前,レベル,レベル名,結果,ポイント\r\n");
-    for (const ScoreRecord& r : decodeScoreRecords(bytes)) {
-        const QDate date = dateIsUsable(r.date) ? dateFromValue(r.date) : QDate();
-        const QTime time = clockFromValue(r.clockTime);
-        const bool knownLevel = isLevelNumber(r.level);
-        const auto name = names.find(r.pupil);
-        QStringList row{date.isValid() ? date.toString(Qt::ISODate) : QString(),
-                        time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString(),
-                        QString::number(r.pupil),
-                        name == names.end() ? QString() : name->second,
-                        QString::number(r.level),
-                        knownLevel ? state.levels.levelName[r.level] : QString(),
-                        QString::number(r.result),
-                        QString::number(knownLevel ? recordPoints(state.levels, r.result, r.level) : 0)};
-        for (QString& field : row)
-            field = csvField(field);
-        out() << row.join(u',') << QStringLiteral("\r\n");
+    while (file.isOpen()) {
+        const QByteArray block = file.read(kRecordsPerBlock * kScoreRecordLength);
+        if (block.size() < kScoreRecordLength)
+            break;
+        for (const ScoreRecord& r : decodeScoreRecords(block)) {
+            const QDate date = dateIsUsable(r.date) ? dateFromValue(r.date) : QDate();
+            const QTime time = clockFromValue(r.clockTime);
+            const bool knownLevel = isLevelNumber(r.level);
+            const auto name = names.find(r.pupil);
+            const QStringList row{
+                date.isValid() ? date.toString(Qt::ISODate) : QString(),
+                time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString(),
+                QString::number(r.pupil), csvText(name == names.end() ? QString() : name->second),
+                QString::number(r.level), csvText(knownLevel ? state.levels.levelName[r.level] : QString()),
+                QString::number(r.result),
+                // A result below 0 is no run: the count passes it over, so it earns nothing here either.
+                QString::number(knownLevel && r.result >= 0 ? recordPoints(state.levels, r.result, r.level)
+                                                            : 0)};
+            out() << row.join(u',') << QStringLiteral("\r\n");
+        }
+        if (block.size() % kScoreRecordLength != 0)
+            break;
     }
     out().flush();
     return 0;

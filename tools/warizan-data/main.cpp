@@ -117,6 +117,12 @@ int dispatch(QStringList args) {
 } // namespace warizan::tool
 
 int main(int argc, char** argv) {
+    // Every message of the tool is its own and Japanese; Qt's diagnostics for developers (in English, about
+    // devices and streams) would only puzzle a family, so they are not shown.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg)
+            warizan::tool::err() << message << Qt::endl;
+    });
     // Writing a PDF needs the fonts of a GUI application; the tool never opens a window, so it needs no
     // display either. Every other command stays a plain console program.
     bool painting = false;

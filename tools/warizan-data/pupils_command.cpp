@@ -20,18 +20,34 @@ int run(const CommandLine& line) {
     }
     const QString filter =
         line.has(QStringLiteral("filter")) ? line.value(QStringLiteral("filter")) : QStringLiteral("全学年");
+    if (!isGradeFilter(filter)) {
+        err() << QStringLiteral("--filter には次のどれかを指定してください: %1")
+                     .arg(gradeFilterNames().join(QStringLiteral("、")))
+              << Qt::endl;
+        return 2;
+    }
     ToolContext tool;
     if (!applyDateOptions(line, tool.clock))
         return 2;
     if (!loadConfiguration(line, *tool.state))
         return 1;
-    if (名簿ファイル処理(tool.state->config) == RosterRecovery::Failed) {
-        err() << QStringLiteral("名簿ファイル %1 がありません").arg(rosterPath(tool.state->config))
+    RosterFileError error;
+    if (名簿ファイル処理(tool.state->config, &error) == RosterRecovery::Failed) {
+        err() << QStringLiteral("名簿を使えません。%1\n%2")
+                     .arg(error.description, rosterPath(tool.state->config))
               << Qt::endl;
         return 1;
     }
     PupilList list;
-    if (!名簿表示(tool.context, mode, filter, &list))
+    // The program shows its waiting panel meanwhile; a script is told on the error stream.
+    const auto sayWaiting = [](const RosterWait& wait) {
+        err() << QStringLiteral("名簿を読めません（%1）: %2\n%3 秒待って、もう一度読みます（%4 回目）。")
+                     .arg(wait.path, wait.reason)
+                     .arg(wait.waitMs / 1000)
+                     .arg(wait.failures)
+              << Qt::endl;
+    };
+    if (!名簿表示(tool.context, mode, filter, &list, sayWaiting))
         return 1;
     for (const QString& line : list.visible)
         out() << line << '\n';

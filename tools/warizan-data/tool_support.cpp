@@ -37,13 +37,13 @@ QTextStream& err() {
     return stream;
 }
 
-bool loadConfiguration(const CommandLine& line, ProgramState& state) {
+bool loadConfiguration(const CommandLine& line, ProgramState& state, StartUpSources* sources) {
     QString folder = QDir::cleanPath(QFileInfo(line.value(programFolderOption().name)).absoluteFilePath());
     folder = QDir::toNativeSeparators(folder);
     while (folder.size() > 1 && folder.endsWith(QDir::separator()))
         folder.chop(1);
     ConfigurationError error;
-    if (!StartUpConfiguration(state, folder, &error)) {
+    if (!StartUpConfiguration(state, folder, &error, sources)) {
         err() << error.message << Qt::endl;
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/configuration.h"
 #include "command.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -64,7 +65,7 @@ QTextStream& err();
 // Reads the folder set, settings, time-count table and sound configuration as start-up does, with
 // --program-folder made absolute and stripped of a trailing separator. Prints the error and returns false
 // when the configuration cannot be read.
-bool loadConfiguration(const CommandLine& line, ProgramState& state);
+bool loadConfiguration(const CommandLine& line, ProgramState& state, StartUpSources* sources = nullptr);
 
 // Applies --today and --now to the clock; false with a message when a value is malformed or no date the
 // score files can hold.
