@@ -1,5 +1,7 @@
 #include "lists/list_text.h"
 
+#include "roster/pupil_list.h"
+
 #include <limits>
 
 namespace warizan {
@@ -19,15 +21,6 @@ QString gradeMark(int gradeNumber) {
     return QString(kFullWidthBlank);
 }
 
-const QStringList& gradeFilterTexts() {
-    static const QStringList texts = {
-        QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"),
-        QStringLiteral("中３"),   QStringLiteral("中２"),       QStringLiteral("中１"),
-        QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
-        QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
-    return texts;
-}
-
 namespace {
 
 // "小1" reads as "小１": a parent typing a filter for the data tool rarely types full-width digits.
@@ -41,9 +34,8 @@ QString fullWidthDigits(const QString& filter) {
 
 } // namespace
 
-bool isGradeFilter(const QString& filter) {
-    const QString text = fullWidthDigits(filter);
-    return text == u"家族" || gradeFilterTexts().contains(text);
+bool isListFilter(const QString& filter) {
+    return filter == u"家族" || isGradeFilter(filter);
 }
 
 ListFilter::ListFilter(const QString& filter) {

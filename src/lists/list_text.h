@@ -23,11 +23,9 @@ int listGradeNumber(int gradeBaseYear, int birthYear);
 // "①".."⑥" for elementary grades, "Ⅰ".."Ⅲ" for junior-high grades, a full-width blank otherwise.
 QString gradeMark(int gradeNumber);
 
-// The texts of the lists' grade filter in the order the level menu offers them.
-const QStringList& gradeFilterTexts();
-// Whether `filter` is one of those texts or "家族" (the whole family). Half-width digits ("小1") are read as
-// the full-width ones the list shows.
-bool isGradeFilter(const QString& filter);
+// Whether `filter` is one of the selection screen's grade filters (gradeFilterNames, in the order the level
+// menu offers them too) or "家族" (the whole family). Half-width digits ("小1") are read as full-width ones.
+bool isListFilter(const QString& filter);
 // Whether a pupil of `gradeNumber` is listed under `filter`. "全学年" and "家族" list everybody, the school
 // stages and grades only their pupils; any other text lists nobody.
 bool passesListFilter(const QString& filter, int gradeNumber);

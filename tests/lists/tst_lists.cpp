@@ -419,7 +419,7 @@ void ListsTest::filtersAndMarks() {
     QFETCH(QString, mark);
     QCOMPARE(passesListFilter(filter, grade), passes);
     QCOMPARE(gradeMark(grade), mark);
-    QCOMPARE(isGradeFilter(filter), !filter.isEmpty());
+    QCOMPARE(isListFilter(filter), !filter.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(ListsTest)

@@ -6,6 +6,7 @@
 #include "lists/list_text.h"
 #include "lists/rankings.h"
 #include "lists/score_lists.h"
+#include "roster/pupil_list.h"
 #include "roster/roster_display.h"
 #include "roster/roster_file.h"
 #include "state/content_levels.h"
@@ -34,9 +35,9 @@ std::optional<int> prepare(const CommandLine& line, ToolContext& tool, QString* 
     ProgramState& state = *tool.state;
     *filter =
         line.has(QStringLiteral("filter")) ? line.value(QStringLiteral("filter")) : QStringLiteral("全学年");
-    if (!isGradeFilter(*filter)) {
+    if (!isListFilter(*filter)) {
         err() << QStringLiteral("--filter には %1、家族 のどれかを指定してください")
-                     .arg(gradeFilterTexts().join(QStringLiteral("、")))
+                     .arg(gradeFilterNames().join(QStringLiteral("、")))
               << Qt::endl;
         return 2;
     }

@@ -6,6 +6,7 @@
 #include "lists/score_lists.h"
 #include "platform/display.h"
 #include "records/score_count.h"
+#include "roster/pupil_list.h"
 #include "screens/drill_start.h"
 
 #include <QButtonGroup>
@@ -400,12 +401,13 @@ bool LevelMenuScreen::load() {
     Label7[0]->setPalette(grey);
     Label8[0]->setPalette(grey);
 
-    if (state.levelMenu.gradeFilter.isEmpty() || !isGradeFilter(state.levelMenu.gradeFilter))
+    if (state.levelMenu.gradeFilter.isEmpty() || !isListFilter(state.levelMenu.gradeFilter))
         state.levelMenu.gradeFilter = QStringLiteral("全学年");
     Combo1->clear();
-    Combo1->addItems(gradeFilterTexts());
+    Combo1->addItems(gradeFilterNames());
     const int filterIndex = Combo1->findText(state.levelMenu.gradeFilter);
     Combo1->setCurrentIndex(std::max(0, filterIndex));
+    state.levelMenu.gradeFilter = Combo1->currentText();
     Combo2->clear();
     Combo2->addItem(QStringLiteral("　　今までの全成績"));
     state.levelMenu.resultsPeriod = 5;
