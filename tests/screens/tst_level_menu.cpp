@@ -290,6 +290,8 @@ void LevelMenuTest::lists() {
     QVERIFY(menu.Picture1->isEnabled());
     QVERIFY(!menu.Picture6->isVisible());
     QCOMPARE(menu.Label9[level]->text(), QStringLiteral("今日"));
+    test::saveScreenshot(forms->window,
+                         QStringLiteral("level_menu_list_") + QString::fromUtf8(QTest::currentDataTag()));
 }
 
 void LevelMenuTest::todayListReadsTheLast1000() {
@@ -316,6 +318,7 @@ void LevelMenuTest::reportPanelOpensAndCloses() {
     QCOMPARE(menu.chartLargest, 30);
     QTest::mouseClick(menu.Command17, Qt::LeftButton);
     QVERIFY(menu.Picture11->isVisible());
+    test::saveScreenshot(forms->window, QStringLiteral("level_menu_report_panel"));
     QCOMPARE(menu.List3->selectedItems().size(), 3);
     QVERIFY(!menu.Command24[1]->isVisible()); // the second button is the teacher's
     QTest::mouseClick(menu.Command18, Qt::LeftButton);
