@@ -3,6 +3,7 @@
 #include "lists/list_text.h"
 #include "records/points.h"
 #include "records/score_record.h"
+#include "textdata/file_access.h"
 
 #include <QFile>
 #include <QHash>
@@ -31,17 +32,19 @@ QString t5(qint32 result) {
 
 // The records a list may read: the newest `limit` whole records of the file.
 bool readNewest(const QString& path, qint64 limit, QByteArray* bytes, qint64* total, QString* error) {
-    QFile file(path);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("成績ファイルを読めません（%1）").arg(file.errorString());
+    QFile file;
+    FileFailure failure;
+    // Only a regular file is read: a pipe or device named like the score file must not hang the menu.
+    if (!openDataFile(file, path, FileOpen::Read, &failure)) {
+        if (failure.fault == FileFault::Missing)
+            return true;
+        *error = QStringLiteral("成績ファイル %1 を読めません: %2").arg(path, failure.description);
         return false;
     }
     *total = file.size() / kScoreRecordLength;
     const qint64 first = std::max<qint64>(*total - limit, 0);
     if (!file.seek(first * kScoreRecordLength)) {
-        *error = QStringLiteral("成績ファイルを読めません（%1）").arg(file.errorString());
+        *error = QStringLiteral("成績ファイル %1 を読めません（%2）").arg(path, file.errorString());
         return false;
     }
     *bytes = file.read((*total - first) * kScoreRecordLength);
@@ -114,7 +117,8 @@ ScoreLists buildScoreLists(const ProgramState& state, const ScoreListChoice& cho
         if (progress && (i % kProgressStep == 0 || i + 1 == records.size()))
             progress(static_cast<int>(skipped + static_cast<qint64>(i) + 1), maximum);
         const ScoreRecord& r = records[i];
-        if (!isPupilNumber(r.pupil) || r.level < 1 || r.level > columns)
+        // As in the count: no run of anybody's, on no level of a column, or with a time below 0.
+        if (!isPupilNumber(r.pupil) || r.level < 1 || r.level > columns || r.result < 0)
             continue;
         QStringList& list = lists.byLevel[static_cast<size_t>(r.level)];
         const bool noTime = r.result >= kNoTimeShown;

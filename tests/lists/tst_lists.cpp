@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace warizan;
 
@@ -23,6 +24,7 @@ private slots:
     void scoreLists();
     void todayReadsOnlyTheLast1000();
     void personalChartFigures();
+    void specialScoreFileIsRefused();
     void unlocking_data();
     void unlocking();
     void columnTexts_data();
@@ -144,11 +146,11 @@ void ListsTest::scoreLists_data() {
                        "2024-04-10 14:00:00 1 2 240"}
         << QStringList{"1\t  30秒 09:05②たろう　　②11", "1\t　　× 13:40⑥はなこ　　⑥",
                        "2\t 240秒 14:00②たろう　　②1"};
-    QTest::newRow("today: other days, levels without a column, strangers left out")
+    QTest::newRow("today: other days, levels without a column, strangers, negative times left out")
         << "today" << 5 << wednesday << 0 << "全学年"
-        << QStringList{"2024-04-09 09:00:00 1 1 30", "2024-04-10 09:00:00 1 5 30",
-                       "2024-04-10 09:00:00 1 0 30", "2024-04-10 09:00:00 6000 1 30",
-                       "2024-04-10 09:00:00 1 40 30"}
+        << QStringList{"2024-04-09 09:00:00 1 1 30",  "2024-04-10 09:00:00 1 5 30",
+                       "2024-04-10 09:00:00 1 0 30",  "2024-04-10 09:00:00 6000 1 30",
+                       "2024-04-10 09:00:00 1 40 30", "2024-04-10 09:00:00 1 1 -5"}
         << QStringList{};
     QTest::newRow("today: working pupil, grade filter")
         << "today" << 5 << wednesday << 1 << "小２"
@@ -254,6 +256,20 @@ void ListsTest::personalChartFigures() {
     QCOMPARE(lists.chartCount, 2);
     QCOMPARE(lists.chartSum, qint64(1839));
     QCOMPARE(lists.chartLargest, 1799);
+}
+
+void ListsTest::specialScoreFileIsRefused() {
+    QTemporaryDir dir;
+    auto state = family();
+    state->config.programDataFolder = dir.path() + u'/';
+    // A pipe in place of the score file: reading it would wait for a writer that never comes.
+    QVERIFY(::mkfifo(QFile::encodeName(state->config.programDataFolder + kScoreFileName).constData(), 0600) ==
+            0);
+    ScoreListChoice choice;
+    choice.today = QDate(2024, 4, 10);
+    const ScoreLists lists = buildScoreLists(*state, choice);
+    QVERIFY2(lists.error.contains(kScoreFileName), qPrintable(lists.error));
+    QCOMPARE(lists.recordsRead, qint64(0));
 }
 
 void ListsTest::unlocking_data() {
