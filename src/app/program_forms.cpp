@@ -4,12 +4,14 @@
 #include "screens/drill/drill_form.h"
 #include "screens/levelmenu/level_menu_screen.h"
 #include "screens/result/result_screen.h"
+#include "screens/roster_editor/roster_editor.h"
 #include "screens/selection/selection_screen.h"
 
 namespace warizan {
 
 void setProgramForms(FormWindow& window, FormContext& context) {
     window.setFactory(FormId::namesel, [&context] { return new SelectionScreen(context); });
+    window.setFactory(FormId::FrmName2, [&context] { return new RosterEditor(context); });
     window.setFactory(FormId::seisekitime1, [&context] { return new LevelMenuScreen(context); });
     window.setFactory(FormId::MainFrm, [&context] { return new DrillForm(context); });
     window.setFactory(FormId::FrmSyuuryou, [&context] { return new ResultScreen(context); });

@@ -1,6 +1,7 @@
 #include "sound/sdl_sound_device.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <SDL.h>
 
@@ -12,6 +13,9 @@
 namespace warizan {
 
 namespace {
+
+// Far above any cue (a minute of CD-quality stereo is about 10 MB).
+constexpr qint64 kLargestSoundFile = 64 * 1024 * 1024;
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
@@ -96,6 +100,13 @@ SoundDevice::Outcome SdlSoundDevice::ensureOpen() {
 SoundDevice::Outcome SdlSoundDevice::play(const QString& path) {
     if (const Outcome ready = ensureOpen(); !ready.ok)
         return ready;
+
+    // SDL reads whatever it is given to its end: a pipe or a device would block the program for ever.
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {false, QStringLiteral("音声ファイル %1 がありません（ふつうのファイルではありません）").arg(path)};
+    if (info.size() > kLargestSoundFile)
+        return {false, QStringLiteral("音声ファイル %1 が大きすぎます").arg(path)};
 
     SDL_AudioSpec fileSpec{};
     Uint8* fileData = nullptr;

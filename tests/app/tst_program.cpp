@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QtTest>
 
 using namespace warizan;
@@ -18,6 +19,7 @@ private slots:
 
 void ProgramTest::startsOnTheSelectionScreen() {
     test::TempSuite suite(1);
+    suite.writeRoster(QStringLiteral("1,2014,0,0,\"たろう\",0,\"\",\"\"\n"));
     Program program(std::make_unique<test::ScriptedSoundDevice>(), suite.programFolder());
     QVERIFY(program.start());
     QCOMPARE(program.state().config.themeColour, quint32(0x008080));
@@ -35,6 +37,8 @@ void ProgramTest::startsOnTheSelectionScreen() {
     QVERIFY(screen != nullptr);
     QCOMPARE(screen->window(), window);
     QCOMPARE(screen->Label4->text(), QStringLiteral("あまりのあるわり算"));
+    // Its activation has listed the family.
+    QCOMPARE(screen->List1->count(), 2);
 }
 
 QTEST_MAIN(ProgramTest)

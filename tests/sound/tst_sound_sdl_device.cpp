@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace warizan;
 
@@ -88,13 +89,16 @@ void SdlSoundDeviceTest::unreadableFileFails_data() {
     QTest::newRow("not a WAV") << u"text.wav"_qs << QByteArray("正解音2,seikai,*\r\n");
     QTest::newRow("cut short") << u"short.wav"_qs << QByteArray("RIFF\x24\x00\x00\x00WAVEfmt ", 16);
     QTest::newRow("a folder") << u"音 フォルダ"_qs << QByteArray();
+    QTest::newRow("a pipe nobody writes to") << u"pipe.wav"_qs << QByteArray("<fifo>");
 }
 
 void SdlSoundDeviceTest::unreadableFileFails() {
     QFETCH(QString, file);
     QFETCH(QByteArray, content);
     const QString path = m_dir.filePath(file);
-    if (!content.isEmpty()) {
+    if (content == "<fifo>") {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (!content.isEmpty()) {
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
     }

@@ -1,0 +1,136 @@
+#include "roster/roster_save.h"
+
+#include "textdata/encoding.h"
+#include "textdata/text_data.h"
+
+#include <limits>
+
+namespace warizan {
+
+namespace {
+
+const QString kUnchanged = QStringLiteral("名簿は変更していません。");
+
+// The first character of `text` (a whole code point) that `encoding` cannot hold, or an empty text.
+QString firstUnwritableCharacter(const QString& text, TextEncoding encoding) {
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString one = text.mid(i, len);
+        bool ok = false;
+        encodeText(one, encoding, &ok);
+        if (!ok || (len == 1 && one.front().isSurrogate()))
+            return one;
+        i += len;
+    }
+    return {};
+}
+
+void fail(RosterSaveError* error, RosterSaveError::Kind kind, int row, const QString& message) {
+    if (error) {
+        error->kind = kind;
+        error->row = row;
+        error->message = message;
+    }
+}
+
+} // namespace
+
+QString rosterNameOf(const QString& nameText) {
+    qsizetype begin = 0, end = nameText.size();
+    while (begin < end && nameText.at(begin) == u' ')
+        ++begin;
+    while (end > begin && nameText.at(end - 1) == u' ')
+        --end;
+    return fixedWidthText(nameText.mid(begin, end - begin), kRosterTextWidth);
+}
+
+bool rosterBirthYearOf(const QString& birthYearText, int* birthYear) {
+    // Digits typed with the Japanese input method on are full-width; they mean the same year.
+    QString text = birthYearText;
+    for (QChar& c : text) {
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
+            c = QChar(u'0' + (c.unicode() - 0xFF10));
+    }
+    const int year = wholeNumber(leadingNumber(text));
+    if (year < std::numeric_limits<qint16>::min() || year > std::numeric_limits<qint16>::max())
+        return false;
+    *birthYear = year;
+    return true;
+}
+
+namespace {
+
+TextDataWriter rosterWriter(const std::vector<RosterEntry>& entries) {
+    TextDataWriter writer;
+    for (const RosterEntry& entry : entries) {
+        writer.addNumber(qint64(entry.number));
+        writer.addNumber(qint64(entry.birthYear));
+        writer.addNumber(qint64(entry.reserved3));
+        writer.addNumber(qint64(entry.reserved4));
+        writer.addText(fixedWidthText(entry.name, kRosterTextWidth));
+        writer.addNumber(qint64(entry.status));
+        writer.addText(fixedWidthText(entry.reserved7, kRosterTextWidth));
+        writer.addText(fixedWidthText(entry.reserved8, kRosterTextWidth));
+        writer.endRecord();
+    }
+    return writer;
+}
+
+} // namespace
+
+QString rosterFileText(const std::vector<RosterEntry>& entries) {
+    return rosterWriter(entries).text();
+}
+
+bool saveRosterEdits(const QString& path, const std::vector<RosterRowEdit>& rows, RosterSaveError* error) {
+    std::vector<RosterEntry> entries;
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    RosterFileError fileError;
+    if (!readRosterFile(path, &entries, &encoding, &fileError)) {
+        fail(error, RosterSaveError::Kind::Unreadable, 0,
+             QStringLiteral("名簿ファイル（%1）を読めません（%2）。")
+                     .arg(kRosterFileName, fileError.description) +
+                 kUnchanged);
+        if (error)
+            error->fileError = fileError;
+        return false;
+    }
+
+    const size_t edited = std::min(rows.size(), entries.size());
+    for (size_t i = 0; i < edited; ++i) {
+        const int row = int(i) + 1;
+        const QString name = rosterNameOf(rows[i].nameText);
+        const QString bad = firstUnwritableCharacter(name, encoding);
+        if (!bad.isEmpty()) {
+            fail(error, RosterSaveError::Kind::NameNotWritable, row,
+                 QStringLiteral("%1行目の名前に、名簿ファイルに書けない文字「%2」があります。"
+                                "その文字を使わずに入力してください。")
+                         .arg(row)
+                         .arg(bad) +
+                     kUnchanged);
+            return false;
+        }
+        int year = 0;
+        if (!rosterBirthYearOf(rows[i].birthYearText, &year)) {
+            fail(error, RosterSaveError::Kind::YearTooLarge, row,
+                 QStringLiteral("%1行目の生まれた年「%2」は大きすぎます。西暦で入力してください。")
+                         .arg(row)
+                         .arg(rows[i].birthYearText.trimmed()) +
+                     kUnchanged);
+            return false;
+        }
+        entries[i].name = name;
+        entries[i].birthYear = year;
+    }
+
+    QString writeError;
+    if (!rosterWriter(entries).save(path, encoding, &writeError)) {
+        fail(error, RosterSaveError::Kind::WriteFailed, 0,
+             QStringLiteral("名簿ファイル（%1）を書けませんでした。%2").arg(kRosterFileName, writeError) +
+                 QStringLiteral("名簿は前のままです。"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace warizan

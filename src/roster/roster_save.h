@@ -1,0 +1,54 @@
+#pragma once
+
+#include "roster/roster_file.h"
+#include "state/program_state.h"
+
+#include <QString>
+#include <vector>
+
+namespace warizan {
+
+// Rows of the roster editor: the first entries of the roster in file order.
+inline constexpr int kEditorRows = 3;
+
+// What a family typed into one row of the editor.
+struct RosterRowEdit {
+    QString nameText;
+    QString birthYearText;
+};
+
+// Why a save wrote nothing.
+struct RosterSaveError {
+    enum class Kind {
+        Unreadable,      // the roster could not be read again (missing, or cut short); `fileError` says why
+        NameNotWritable, // a name has a character the roster's encoding cannot hold
+        YearTooLarge,    // a birth year the suite's programs cannot store
+        WriteFailed,     // the disk refused the new roster; the old one is untouched
+    };
+    Kind kind = Kind::Unreadable;
+    int row = 0; // 1..kEditorRows for the row's own errors
+    RosterFileError fileError;
+    QString message; // Japanese, for the family
+};
+
+// The name as it is stored: blanks trimmed at both ends (full-width blanks are part of a name), then cut or
+// blank-padded to the roster's 20 characters.
+QString rosterNameOf(const QString& nameText);
+
+// The birth year as it is stored: the leading number of the text rounded to a whole number; 0 when the
+// text does not start with a number ("2015年" is 2015). False when it does not fit the 16-bit field every
+// program of the suite reads it into.
+bool rosterBirthYearOf(const QString& birthYearText, int* birthYear);
+
+// The roster file's text for `entries`, one line each in file order: numbers unquoted, texts in double
+// quotes at their 20 characters, CRLF line ends.
+QString rosterFileText(const std::vector<RosterEntry>& entries);
+
+// The editor's save: reads the roster again (so numbers, statuses and reserved fields are the current
+// ones), puts the typed name and birth year into each of the first entries that has a row in `rows`, and
+// writes every entry back in the encoding the file came in, through a temporary file and an atomic
+// replace: a crash at any instant leaves the old roster or the new one, whole. Entries beyond the rows
+// are written back unchanged and no entry is invented. On any error nothing is written.
+bool saveRosterEdits(const QString& path, const std::vector<RosterRowEdit>& rows, RosterSaveError* error);
+
+} // namespace warizan

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace warizan {
+
+// The program's version.
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionRevision = 17;
+
+// "Version" and the version numbers without leading zeros: "Version1.0.17".
+QString versionText();
+
+// The About box `frmver`: names the drill, its version and its maker and where to send questions. Run
+// modally over the selection screen; "O.K." closes it. Controls keep their design names as object names.
+class AboutBox final : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutBox(const QString& contentHeading, QWidget* parent = nullptr);
+
+    QLabel* Label1;        // the drill's title
+    QLabel* lblVersion;    // "Version1.0.17"
+    QLabel* lblProduct;    // "Sorabune"
+    QLabel* lblNotice;     // the maker's notice
+    QLabel* Label6;        // "お問い合わせは下記まで"
+    QLabel* Label3;        // the maker's contact address; a click does what Command2 does: nothing
+    QPushButton* Command1; // "O.K."
+    QPushButton* Command2; // hidden, no action
+
+protected:
+    // The window's activation: the title, version, product and notice are filled each time it is shown.
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString m_contentHeading;
+};
+
+} // namespace warizan
