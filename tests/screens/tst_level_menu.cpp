@@ -36,6 +36,7 @@ private slots:
     void todayListReadsTheLast1000();
     void reportPanelOpensAndCloses();
     void sampleFamilyPictures();
+    void selectionFilterCarriesOver();
 
 private:
     // Writes the suite, confirms `pupil` as the selection screen does and shows the menu.
@@ -364,6 +365,35 @@ void LevelMenuTest::sampleFamilyPictures() {
     menu.Option2[0]->click();
     QVERIFY(menu.List5[1]->item(0)->text().contains(QStringLiteral("●はると")));
     test::saveScreenshot(forms->window, QStringLiteral("level_menu_sample_times"));
+}
+
+// A pupil confirmed under a grade filter of the selection screen finds the menu's lists filtered alike.
+void LevelMenuTest::selectionFilterCarriesOver() {
+    ProgramState& state = *forms->test.state;
+    suite->writeRoster(kRoster);
+    ConfigurationError error;
+    QVERIFY(StartUpConfiguration(state, suite->programFolder(), &error));
+    writeRuns(forms->test.context, forms->test.clock, kFamilyRuns);
+    QVERIFY(forms->window.show(FormId::namesel));
+    auto& selection = *forms->shown<SelectionScreen>(FormId::namesel);
+    const int index = selection.Combo1->findText(QStringLiteral("小２"));
+    selection.Combo1->setCurrentIndex(index);
+    emit selection.Combo1->activated(index);
+    QCOMPARE(selection.List1->count(), 2); // the placeholder and たろう
+    QListWidget& list = *selection.List1;
+    const QPoint at = list.visualItemRect(list.item(1)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, at);
+
+    auto* menu = forms->shown<LevelMenuScreen>(FormId::seisekitime1);
+    QVERIFY(menu != nullptr);
+    QCOMPARE(forms->window.currentForm(), menu);
+    QTRY_VERIFY(!forms->window.isLoaded(FormId::namesel));
+    QCOMPARE(menu->Label12->text(), QStringLiteral("小２ たろう"));
+    QCOMPARE(menu->Combo1->currentText(), QStringLiteral("小２"));
+    QCOMPARE(menu->List5[1]->count(), 1);
+    QCOMPARE(menu->List5[1]->item(0)->text(), QStringLiteral(" 1●たろう　　 26/   26"));
 }
 
 QTEST_MAIN(LevelMenuTest)
