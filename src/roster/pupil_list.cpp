@@ -194,6 +194,7 @@ PupilList buildPupilList(ProgramState& state, const std::vector<RosterEntry>& fi
                           year.size() + visible.size(), offset});
     }
 
+    roster.listedCount = list.listedCount;
     std::stable_sort(buffer.begin(), buffer.end(),
                      [](const BufferLine& a, const BufferLine& b) { return a.text < b.text; });
 

@@ -48,6 +48,7 @@ struct RosterTables {
     PupilTable<qint16> pupilBirthYear;
     PupilTable<QString> pupilGradeLabel;
     std::vector<qint16> rosterPupilNumber = std::vector<qint16>(kPupilSlots + 1); // list position 1..
+    int listedCount = 0; // positions 1..listedCount of rosterPupilNumber hold the last build's pupils
     std::vector<RosterEntry> entries = std::vector<RosterEntry>(kPupilSlots + 1); // by listed position 1..
     TextEncoding rosterEncoding =
         TextEncoding::ShiftJis; // the roster is rewritten in the encoding it came in
@@ -152,6 +153,16 @@ struct SoundState {
     QString lastReply;
 };
 
+// The level menu's choices, kept while the menu is unloaded for a drill.
+struct LevelMenuState {
+    int firstVisibleRow = 0; // leftmost level column shown; 0 until the menu has been shown
+    qint16 displayMode = 1;  // 1 times, 2 points
+    qint16 pointsOrder = 1;  // 1 by points so far, 2 by points today
+    qint16 listMode = 1;     // 1 rankings and best list, 2 today's list, 3 personal list
+    qint16 resultsPeriod = 5;
+    QString gradeFilter; // the lists' grade filter; the selection screen hands on its own on O.K.
+};
+
 // Everything the screens hand each other, owned by the program for its whole run.
 struct ProgramState {
     Configuration config;
@@ -161,6 +172,7 @@ struct ProgramState {
     PupilFigures figures;
     RunningDrill drill;
     SoundState sound;
+    LevelMenuState levelMenu;
 };
 
 } // namespace warizan

@@ -21,6 +21,10 @@ public:
         : m_parser(parser) {}
     bool has(const QString& name) const { return m_parser.isSet(name); }
     QString value(const QString& name) const { return m_parser.value(name); }
+    // The command's argument, for a command that takes one; empty otherwise.
+    QString argument() const {
+        return m_parser.positionalArguments().isEmpty() ? QString() : m_parser.positionalArguments().first();
+    }
 
 private:
     const QCommandLineParser& m_parser;
@@ -36,6 +40,8 @@ struct Command {
     // Runs with options already checked to be known, given a value, and present when required. Returns the
     // exit code: 0 done, 1 the data would not let it be done, 2 a value of an option is not usable.
     int (*run)(const CommandLine& line);
+    // The one word the command takes before its options (e.g. "today|period|personal"), or empty for none.
+    QString argument = {};
 };
 
 // The commands in the order the help lists them.

@@ -14,6 +14,8 @@ namespace warizan::tool {
     COMMAND(append)                                                                                          \
     COMMAND(export)                                                                                          \
     COMMAND(check)                                                                                           \
+    COMMAND(ranking)                                                                                         \
+    COMMAND(list)                                                                                            \
     COMMAND(worksheet)
 
 #define WARIZAN_DECLARE_COMMAND(name) const Command& name##Command();
@@ -44,6 +46,8 @@ OptionSpec nowOption() {
 
 QString synopsis(const Command& command) {
     QString text = command.name;
+    if (!command.argument.isEmpty())
+        text += u' ' + command.argument;
     for (const OptionSpec& o : command.options) {
         const QString option = QStringLiteral("--%1 %2").arg(o.name, o.valueName);
         text += o.required ? u' ' + option : QStringLiteral(" [%1]").arg(option);

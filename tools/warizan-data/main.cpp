@@ -99,9 +99,12 @@ int dispatch(QStringList args) {
         out() << commandHelp(*command);
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return refuse(command,
-                      QStringLiteral("余分な引数です: %1").arg(parser.positionalArguments().first()));
+    const QStringList words = parser.positionalArguments();
+    const int wanted = command->argument.isEmpty() ? 0 : 1;
+    if (words.size() > wanted)
+        return refuse(command, QStringLiteral("余分な引数です: %1").arg(words.at(wanted)));
+    if (words.size() < wanted)
+        return refuse(command, QStringLiteral("%1 のどれかを指定してください").arg(command->argument));
     // An option given twice takes its last value, as scripts that add to a command line expect.
     for (const OptionSpec& o : command->options)
         if (o.required && !parser.isSet(o.name))

@@ -318,6 +318,8 @@ void SelectionScreen::confirmPupil() {
     showWaitingPanel();
     QCoreApplication::processEvents();
 
+    // The level menu's lists start with the grade filter chosen here.
+    state.levelMenu.gradeFilter = m_gradeFilter;
     PrepareContent(state.levels);
     // The level menu closes this screen when it becomes active.
     (void)m_forms.owner.show(FormId::seisekitime1);

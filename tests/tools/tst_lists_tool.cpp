@@ -1,0 +1,120 @@
+#include "records/score_record.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+using namespace warizan;
+
+// The data tool's ranking and list commands as scripts use them: real processes on a suite folder with a
+// family and its runs, printing the level menu's lines.
+class ListsToolTest final : public QObject {
+    Q_OBJECT
+private slots:
+    void printsTheMenusLines_data();
+    void printsTheMenusLines();
+    void refusesBadArguments_data();
+    void refusesBadArguments();
+};
+
+namespace {
+
+struct Run {
+    int code;
+    QString out;
+    QString err;
+};
+
+Run tool(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(DATA_TOOL), args);
+    process.waitForFinished(60000);
+    if (process.state() != QProcess::NotRunning)
+        return {-1, {}, {}};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The family in roster order 2, 1, 3, 4, and its runs (school year 2024).
+void writeFamily(test::TempSuite& suite) {
+    suite.writeRoster(QStringLiteral("2,2012,0,0,\"はなこ\",0,\"\",\"\"\n"
+                                     "1,2016,0,0,\"たろう\",0,\"\",\"\"\n"
+                                     "3,2010,0,0,\"じろうきちべえ\",0,\"\",\"\"\n"
+                                     "4,1980,0,0,\"先生\",0,\"\",\"\"\n"));
+    const QStringList runs = {"2024-04-02 10:00:00 2 1 30", "2024-04-03 10:00:00 3 1 45",
+                              "2024-04-08 08:00:00 2 2 99999", "2024-04-10 09:05:03 1 1 30",
+                              "2024-04-10 09:30:00 4 2 99998"};
+    QFile file(suite.programDataFolder() + kScoreFileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    Configuration config;
+    for (const QString& run : runs) {
+        const QStringList f = run.split(u' ');
+        file.write(encodeScoreRecord(makeScoreRecord(
+            config, QDate::fromString(f[0], Qt::ISODate), QTime::fromString(f[1], QStringLiteral("HH:mm:ss")),
+            static_cast<qint16>(f[2].toInt()), static_cast<qint16>(f[3].toInt()), f[4].toInt())));
+    }
+}
+
+} // namespace
+
+void ListsToolTest::printsTheMenusLines_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("best times") << QStringList{"ranking", "--level", "1", "--mode", "time", "--pupil", "1"}
+                                << " 1⑥はなこ　　    30 　\n 1●たろう　　    30 ●\n 3Ⅱじろうきち    45 　\n"
+                                   "--　先生　　　------ 　\n";
+    QTest::newRow("points today, no working pupil")
+        << QStringList{"ranking", "--level", "1", "--mode", "points", "--order", "2"}
+        << " 1②たろう　　 26/   26\n";
+    QTest::newRow("a filter with a half-width digit")
+        << QStringList{"ranking", "--level", "1", "--mode", "time", "--filter", "中2"}
+        << " 3Ⅱじろうきち    45 　\n";
+    QTest::newRow("today's runs") << QStringList{"list", "today", "--pupil", "4"}
+                                  << "1\t  30秒 09:05②たろう　　②26\n2\t　　× 09:30●先生　　　●\n";
+    QTest::newRow("this week in points")
+        << QStringList{"list", "period", "--period", "1", "--mode", "points"}
+        << "1\t   26 04/10②たろう　　②30秒\n2\t　　×  04/08⑥はなこ　　⑥\n2\t　　×  04/10　先生　　　　\n";
+    QTest::newRow("own times") << QStringList{"list", "personal", "--pupil", "2"}
+                               << "1\t2024/04/02 10:00:00  30秒\n2\t2024/04/08 8:00:00　　× \n";
+}
+
+void ListsToolTest::printsTheMenusLines() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, out);
+    test::TempSuite suite;
+    writeFamily(suite);
+    const Run run = tool(args << "--program-folder" << suite.programFolder() << "--today"
+                              << "2024-04-10");
+    QVERIFY2(run.code == 0, qPrintable(run.err));
+    QCOMPARE(run.out, out);
+}
+
+void ListsToolTest::refusesBadArguments_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("level without a column")
+        << QStringList{"ranking", "--level", "5", "--mode", "time"} << "--level";
+    QTest::newRow("unknown mode") << QStringList{"ranking", "--level", "1", "--mode", "fast"} << "--mode";
+    QTest::newRow("unknown filter") << QStringList{"ranking", "--level",  "1",   "--mode",
+                                                   "time",    "--filter", "大人"}
+                                    << "中学生全体";
+    QTest::newRow("personal without a pupil") << QStringList{"list", "personal"} << "--pupil";
+    QTest::newRow("unknown list") << QStringList{"list", "week"} << "today";
+    QTest::newRow("no list named") << QStringList{"list"} << "today|period|personal";
+    QTest::newRow("period out of range") << QStringList{"list", "period", "--period", "6"} << "--period";
+}
+
+void ListsToolTest::refusesBadArguments() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, said);
+    test::TempSuite suite;
+    writeFamily(suite);
+    const Run run = tool(args << "--program-folder" << suite.programFolder());
+    QCOMPARE(run.code, 2);
+    QVERIFY2(run.err.contains(said), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(ListsToolTest)
+#include "tst_lists_tool.moc"
