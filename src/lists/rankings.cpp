@@ -24,7 +24,10 @@ QString name5(const QString& name) {
 
 } // namespace
 
-QStringList rankingLines(const ProgramState& state, int level, const RankingChoice& choice) {
+QStringList rankingLines(const ProgramState& state, int level, const RankingChoice& choice,
+                         std::vector<int>* pupilsOfLines) {
+    if (pupilsOfLines)
+        pupilsOfLines->clear();
     const RosterTables& roster = state.roster;
     const PupilFigures& figures = state.figures;
     const int listed =
@@ -92,6 +95,8 @@ QStringList rankingLines(const ProgramState& state, int level, const RankingChoi
             else
                 lines.append(r2 + markA + name + lastChars(fourBlanks + QString::number(e.primary), 6) +
                              u' ' + markB);
+            if (pupilsOfLines)
+                pupilsOfLines->push_back(e.pupil);
         } else {
             const qint64 today = byToday ? e.primary : e.secondary;
             const qint64 total = byToday ? e.secondary : e.primary;
@@ -99,6 +104,8 @@ QStringList rankingLines(const ProgramState& state, int level, const RankingChoi
                 continue;
             lines.append(r2 + markA + name + lastChars(fourBlanks + QString::number(today), 3) + u'/' +
                          lastChars(fourBlanks + QString::number(total), 5));
+            if (pupilsOfLines)
+                pupilsOfLines->push_back(e.pupil);
         }
     }
     return lines;

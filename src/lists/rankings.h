@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace warizan {
 
@@ -24,7 +25,8 @@ struct RankingChoice {
 // by best time in times mode (a timed level), by points so far or today in points mode. Equal values share
 // a place, judged on the neighbours in ranked order, so a pupil the grade filter hides still takes a place.
 // The working pupil carries "●" in place of the grade mark. Points order "today" lists only pupils with
-// points today.
-QStringList rankingLines(const ProgramState& state, int level, const RankingChoice& choice);
+// points today. `pupilsOfLines`, when given, receives the pupil of each line.
+QStringList rankingLines(const ProgramState& state, int level, const RankingChoice& choice,
+                         std::vector<int>* pupilsOfLines = nullptr);
 
 } // namespace warizan

@@ -53,6 +53,18 @@ bool readNewest(const QString& path, qint64 limit, QByteArray* bytes, qint64* to
 
 } // namespace
 
+bool readNewestScoreRecords(const QString& path, qint64 limit, std::vector<ScoreRecord>* records, QString* error) {
+    QByteArray bytes;
+    qint64 total = 0;
+    records->clear();
+    if (!readNewest(path, limit, &bytes, &total, error))
+        return false;
+    records->reserve(static_cast<size_t>(bytes.size() / kScoreRecordLength));
+    for (qsizetype at = 0; at + kScoreRecordLength <= bytes.size(); at += kScoreRecordLength)
+        records->push_back(decodeScoreRecord(bytes.constData() + at));
+    return true;
+}
+
 int periodDays(int period, const QDate& today) {
     const int weekday = today.dayOfWeek() % 7 + 1; // 1 Sunday .. 7 Saturday
     const bool sunday = weekday == 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/score_record.h"
 #include "state/program_state.h"
 
 #include <QDate>
@@ -47,6 +48,10 @@ int periodDays(int period, const QDate& today);
 // Called while records are read: the records read so far scaled as the progress bar shows them, and the
 // bar's maximum.
 using ListProgress = std::function<void(int value, int maximum)>;
+
+// The newest `limit` whole records of the score file at `path`, in file order. A missing file gives none;
+// false with `error` (Japanese) when the file cannot be read.
+bool readNewestScoreRecords(const QString& path, qint64 limit, std::vector<ScoreRecord>* records, QString* error);
 
 // Reads the newest records of the score file (never the whole file) and builds the chosen list from them.
 // A missing file gives empty lists. Records naming a pupil or level outside the tables, and runs on a level

@@ -9,14 +9,6 @@ class QPagedPaintDevice;
 
 namespace warizan {
 
-// A whole report of one pupil: a section for each chosen level, placed three to a page.
-struct ReportDocument {
-    QString pupilName;
-    std::vector<ReportSlot> placement;
-    std::vector<ReportSection> sections; // one per slot
-    std::vector<QString> titles;         // one per slot: the drill's title, a blank and the level's name
-};
-
 // Paints the report on a printer or PDF page by page, A4 portrait, in the printed style. Returns false
 // when the device cannot be painted on (nothing was written).
 [[nodiscard]] bool printReport(QPagedPaintDevice& device, const ReportDocument& report);

@@ -1,5 +1,8 @@
 #include "report/report_figures.h"
 
+#include "lists/list_text.h"
+#include "lists/rankings.h"
+#include "lists/score_lists.h"
 #include "state/tables.h"
 #include "textdata/text_data.h"
 
@@ -142,6 +145,38 @@ std::vector<ReportSlot> reportLayout(const std::vector<int>& chosenLevels, int l
         ++placed;
     }
     return placement;
+}
+
+bool buildReport(const ProgramState& state, const ReportRequest& request, ReportDocument* report, QString* error) {
+    std::vector<ScoreRecord> records;
+    if (!readNewestScoreRecords(scoreFilePath(state.config), kMaxLoadedRecords, &records, error))
+        return false;
+    const int pupil = request.pupil;
+    const int levelCount = state.levels.levelCount;
+    const RosterTables& roster = state.roster;
+    const bool plotted = ListFilter(request.gradeFilter)
+                             .passes(listGradeNumber(roster.gradeBaseYear, roster.pupilBirthYear[pupil]));
+    report->pupilName = roster.pupilName[pupil].trimmed();
+    report->placement = reportLayout(request.levels, levelCount);
+    report->sections.clear();
+    report->titles.clear();
+    for (const ReportSlot& slot : report->placement) {
+        RankingChoice choice;
+        choice.gradeFilter = request.gradeFilter;
+        choice.displayMode = kPointsMode;
+        choice.pointsOrder = request.pointsOrder;
+        std::vector<int> pointsPupils;
+        const QStringList pointsLines = rankingLines(state, slot.level, choice, &pointsPupils);
+        choice.displayMode = kTimesMode;
+        std::vector<int> timePupils;
+        const QStringList timeLines = rankingLines(state, slot.level, choice, &timePupils);
+        const ReportRankingFigures ranking =
+            reportRankingFigures(timeLines, timePupils, pointsLines, pointsPupils, pupil);
+        report->sections.push_back(
+            reportSection(records, request.today, levelCount, slot.level, pupil, plotted, ranking));
+        report->titles.push_back(state.config.contentHeading + u' ' + state.levels.levelName[slot.level]);
+    }
+    return true;
 }
 
 } // namespace warizan

@@ -80,4 +80,26 @@ struct ReportSlot {
 };
 std::vector<ReportSlot> reportLayout(const std::vector<int>& chosenLevels, int levelCount);
 
+// A whole report of one pupil: a section for each chosen level, placed three to a page.
+struct ReportDocument {
+    QString pupilName;
+    std::vector<ReportSlot> placement;
+    std::vector<ReportSection> sections; // one per slot
+    std::vector<QString> titles;         // one per slot: the drill's title, a blank and the level's name
+};
+
+// What to report: whose, which levels, and the level menu's choices the rankings follow.
+struct ReportRequest {
+    int pupil = 0;
+    std::vector<int> levels;
+    QString gradeFilter = QStringLiteral("全学年");
+    int pointsOrder = 1; // the points ranking's order: 1 points so far, 2 points today
+    QDate today;
+};
+
+// Works out the report from the newest records of the score file and the rankings of the figures last
+// counted (the pupil list of the last build names who is ranked). False with `error` (Japanese) when the
+// score file cannot be read.
+bool buildReport(const ProgramState& state, const ReportRequest& request, ReportDocument* report, QString* error);
+
 } // namespace warizan

@@ -16,6 +16,7 @@ private slots:
     void printsTheMenusLines();
     void refusesBadArguments_data();
     void refusesBadArguments();
+    void reportHoldsTheFiguresBlock();
 };
 
 namespace {
@@ -103,6 +104,9 @@ void ListsToolTest::refusesBadArguments_data() {
     QTest::newRow("unknown list") << QStringList{"list", "week"} << "today";
     QTest::newRow("no list named") << QStringList{"list"} << "today|period|personal";
     QTest::newRow("period out of range") << QStringList{"list", "period", "--period", "6"} << "--period";
+    QTest::newRow("report on a level the content lacks")
+        << QStringList{"report", "--pupil", "2", "--levels", "1,9", "--pdf", "r.pdf"} << "--levels";
+    QTest::newRow("report without a file") << QStringList{"report", "--pupil", "2"} << "--pdf";
 }
 
 void ListsToolTest::refusesBadArguments() {
@@ -114,6 +118,26 @@ void ListsToolTest::refusesBadArguments() {
     QCOMPARE(run.code, 2);
     QVERIFY2(run.err.contains(said), qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
+}
+
+void ListsToolTest::reportHoldsTheFiguresBlock() {
+    test::TempSuite suite;
+    writeFamily(suite);
+    const QString pdf = suite.root() + "/はなこ.pdf";
+    const Run run = tool({"report", "--pupil", "2", "--levels", "1,2", "--pdf", pdf, "--program-folder",
+                          suite.programFolder(), "--today", "2024-04-10"});
+    QVERIFY2(run.code == 0, qPrintable(run.err));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(60000));
+    // Blanks are laid out anew by the extraction: compare the words of each line.
+    const auto words = [](QString s) { return s.replace(QChar(0x3000), u' ').simplified(); };
+    const QString page = words(QString::fromUtf8(text.readAllStandardOutput()));
+    const QStringList expected{"はなこ", "あまりのあるわり算 あまりなし", "回数 1回", "順位 1●位", "最高 30秒 / 30秒",
+                               "平均 30秒 / 35秒", "獲得ポイント 26点", "/ 23点", "(全平均)",
+                               "あまりのあるわり算 あまりその１", "回数 0回", "最高 /99998秒"};
+    for (const QString& line : expected)
+        QVERIFY2(page.contains(words(line)), qPrintable(line + "\n" + page));
 }
 
 QTEST_GUILESS_MAIN(ListsToolTest)

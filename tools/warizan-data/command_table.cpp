@@ -16,7 +16,8 @@ namespace warizan::tool {
     COMMAND(check)                                                                                           \
     COMMAND(ranking)                                                                                         \
     COMMAND(list)                                                                                            \
-    COMMAND(worksheet)
+    COMMAND(worksheet)                                                                                       \
+    COMMAND(report)
 
 #define WARIZAN_DECLARE_COMMAND(name) const Command& name##Command();
 WARIZAN_DATA_COMMANDS(WARIZAN_DECLARE_COMMAND)

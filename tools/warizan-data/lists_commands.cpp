@@ -1,6 +1,7 @@
 // The level menu's lists on the command line: the family's ranking of one level, and the lists of runs,
 // line for line as the menu shows them.
 
+#include "menu_figures.h"
 #include "tool_support.h"
 
 #include "lists/list_text.h"
@@ -17,61 +18,6 @@ namespace {
 
 const QString kTimeMode = QStringLiteral("time");
 const QString kPointsModeWord = QStringLiteral("points");
-
-OptionSpec filterOption() {
-    return {
-        QStringLiteral("filter"), QStringLiteral("TEXT"),
-        QStringLiteral("全学年、家族、小学生全体、中学生全体、小１〜小６、中１〜中３（省略すると 全学年）")};
-}
-
-OptionSpec pupilOption(const QString& description) {
-    return {QStringLiteral("pupil"), QStringLiteral("P"), description};
-}
-
-// What both commands stand on: the configuration, the roster list the menu ranks (which counts the score
-// file as of --today), the content's levels, the working pupil and the grade filter. Returns the exit code
-// to end with, or nullopt when everything is ready.
-std::optional<int> prepare(const CommandLine& line, ToolContext& tool, QString* filter) {
-    ProgramState& state = *tool.state;
-    *filter =
-        line.has(QStringLiteral("filter")) ? line.value(QStringLiteral("filter")) : QStringLiteral("全学年");
-    if (!isListFilter(*filter)) {
-        err() << QStringLiteral("--filter には %1、家族 のどれかを指定してください")
-                     .arg(gradeFilterNames().join(QStringLiteral("、")))
-              << Qt::endl;
-        return 2;
-    }
-    int pupil = 0;
-    if (line.has(QStringLiteral("pupil"))) {
-        const auto value = intOption(line, QStringLiteral("pupil"), 1, kMaxPupil);
-        if (!value)
-            return 2;
-        pupil = *value;
-    }
-    if (!applyDateOptions(line, tool.clock))
-        return 2;
-    if (!loadConfiguration(line, state))
-        return 1;
-    if (名簿ファイル処理(state.config) == RosterRecovery::Failed) {
-        err() << QStringLiteral("名簿ファイル %1 がありません").arg(rosterPath(state.config)) << Qt::endl;
-        return 1;
-    }
-    PupilList list;
-    // While another program replaces the roster the build waits and reads it again; say so, as pupils does.
-    const auto sayWaiting = [](const RosterWait& wait) {
-        err() << QStringLiteral("名簿を読めません（%1）: %2\n%3 秒待って、もう一度読みます（%4 回目）。")
-                     .arg(wait.path, wait.reason)
-                     .arg(wait.waitMs / 1000)
-                     .arg(wait.failures)
-              << Qt::endl;
-    };
-    if (!名簿表示(tool.context, 1, QStringLiteral("全学年"), &list, sayWaiting))
-        return 1;
-    PrepareContent(state.levels);
-    state.pupil.currentPupil = static_cast<qint16>(pupil);
-    state.pupil.currentPupilName = state.roster.pupilName[pupil];
-    return std::nullopt;
-}
 
 std::optional<int> modeOption(const CommandLine& line, int fallback) {
     if (!line.has(QStringLiteral("mode")))
@@ -101,7 +47,7 @@ int runRanking(const CommandLine& line) {
         return 2;
     ToolContext tool;
     RankingChoice choice;
-    if (const auto code = prepare(line, tool, &choice.gradeFilter))
+    if (const auto code = prepareMenuFigures(line, tool, &choice.gradeFilter))
         return *code;
     choice.displayMode = *mode;
     choice.pointsOrder = order;
@@ -139,7 +85,7 @@ int runList(const CommandLine& line) {
         choice.period = *value;
     }
     ToolContext tool;
-    if (const auto code = prepare(line, tool, &choice.gradeFilter))
+    if (const auto code = prepareMenuFigures(line, tool, &choice.gradeFilter))
         return *code;
     choice.displayMode = *mode;
     choice.today = tool.clock.today();
