@@ -19,6 +19,8 @@ inline constexpr qint32 kReportCountedLimit = 1800;
 inline constexpr int kReportWindowDays = 3650;
 // Sections on one page; a fourth level starts a new page.
 inline constexpr int kReportSectionsPerPage = 3;
+// The report's base type size on the screen, in points.
+inline constexpr double kReportBaseFontPoints = 6;
 
 // Top of the chart's time axis: the largest counted time rounded up to the next multiple of ten (ten more
 // when it is one already), at most 1000 seconds; 10 when nothing is counted.

@@ -1,8 +1,11 @@
 #include "report/report_painter.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
+
+#include <algorithm>
 
 namespace warizan {
 
@@ -44,13 +47,20 @@ void drawReportSection(QPainter& painter, QSizeF size, double top, const ReportS
         writeAt(painter, 0.01 * u, 0.02 * v, pupilName);
     }
 
-    // Frame and title.
-    painter.setPen(QPen(Qt::black, (style.printer ? 2 : 5) * style.pixelScale));
+    // Frame and title. The title stands in the band between the two frame lines; on a small picture its
+    // type is made smaller rather than let the lines cross it.
+    const double frame = (style.printer ? 2 : 5) * style.pixelScale;
+    painter.setPen(QPen(Qt::black, frame));
     painter.drawLine(QPointF(0, top), QPointF(size.width(), top));
     painter.drawLine(QPointF(0, top + 0.09 * v), QPointF(size.width(), top + 0.09 * v));
     painter.setPen(QPen(Qt::black, style.pixelScale));
-    painter.setFont(reportFont((style.printer ? 3 : 2) * base));
-    writeAt(painter, 0.7 * u, top + 0.01 * v, title);
+    QFont titleFont = reportFont((style.printer ? 3 : 2) * base);
+    const double band = 0.09 * v - frame;
+    const double height = QFontMetricsF(titleFont, painter.device()).height();
+    if (height > band && band > 0)
+        titleFont.setPointSizeF(titleFont.pointSizeF() * band / height);
+    painter.setFont(titleFont);
+    writeAt(painter, 0.7 * u, std::max(top + 0.01 * v, top + frame / 2), title);
 
     // Axes.
     const QPointF origin(0.2 * u, top + 0.8 * v);

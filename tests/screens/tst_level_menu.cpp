@@ -35,6 +35,8 @@ private slots:
     void lists();
     void todayListReadsTheLast1000();
     void reportPanelOpensAndCloses();
+    void reportPrints_data();
+    void reportPrints();
     void sampleFamilyPictures();
     void selectionFilterCarriesOver();
 
@@ -322,8 +324,52 @@ void LevelMenuTest::reportPanelOpensAndCloses() {
     test::saveScreenshot(forms->window, QStringLiteral("level_menu_report_panel"));
     QCOMPARE(menu.List3->selectedItems().size(), 3);
     QVERIFY(!menu.Command24[1]->isVisible()); // the second button is the teacher's
+    // Drawn at once on the screen: the pupil's name heads the picture, which is no longer blank.
+    const QImage picture = menu.reportPicture->pixmap().toImage();
+    QCOMPARE(picture.size(), menu.Picture12->size());
+    QVERIFY(picture.pixelColor(picture.width() / 2, picture.height() * 5 / 100) != QColor(Qt::white));
     QTest::mouseClick(menu.Command18, Qt::LeftButton);
     QVERIFY(!menu.Picture11->isVisible());
+}
+
+void LevelMenuTest::reportPrints_data() {
+    QTest::addColumn<QString>("printer");   // the default printer's name; empty: none installed
+    QTest::addColumn<QStringList>("chosen"); // List2 entries chosen before Command24's print button
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("to the printer") << "Office" << QStringList{} << 1;
+    QTest::newRow("two chosen pupils, one job each") << "Office" << QStringList{"はなこ/2", "先生/4"} << 2;
+    QTest::newRow("no printer: kept as a PDF") << "" << QStringList{} << 0;
+}
+
+void LevelMenuTest::reportPrints() {
+    QFETCH(QString, printer);
+    QFETCH(QStringList, chosen);
+    QFETCH(int, jobs);
+    LevelMenuScreen& menu = showMenu(4, kFamilyRuns); // the teacher may print anybody's report
+    forms->printer.name = printer;
+    forms->printer.pdfPath = suite->root() + "/printed.pdf";
+    menu.Option2[2]->click();
+    QTest::mouseClick(menu.Command17, Qt::LeftButton);
+    QTest::mouseClick(menu.Command25, Qt::LeftButton);
+    QVERIFY(menu.List2->isVisible());
+    for (const QString& entry : chosen)
+        menu.List2->findItems(entry, Qt::MatchExactly).first()->setSelected(true);
+    QTest::mouseClick(chosen.isEmpty() ? menu.Command21[1] : menu.Command24[1], Qt::LeftButton);
+
+    QCOMPARE(forms->printer.jobs.size(), jobs);
+    const auto& messages = forms->test.dialogs.messages;
+    if (jobs > 0) {
+        QVERIFY(messages.empty());
+        QVERIFY(test::readBytes(forms->printer.pdfPath).startsWith("%PDF"));
+        if (jobs == 2)
+            QVERIFY(forms->printer.jobs.last().contains("先生"));
+        return;
+    }
+    // Never silently: the message says where the report went.
+    const QString kept = forms->test.state->config.programDataFolder + "成績レポート_先生_20240410.pdf";
+    QCOMPARE(messages.size(), size_t(1));
+    QVERIFY2(messages[0].text.contains(QDir::toNativeSeparators(kept)), qPrintable(messages[0].text));
+    QVERIFY(test::readBytes(kept).startsWith("%PDF"));
 }
 
 // The sample family's folder with a week of runs, pictured in points mode and in times mode.
@@ -365,6 +411,9 @@ void LevelMenuTest::sampleFamilyPictures() {
     menu.Option2[0]->click();
     QVERIFY(menu.List5[1]->item(0)->text().contains(QStringLiteral("●はると")));
     test::saveScreenshot(forms->window, QStringLiteral("level_menu_sample_times"));
+    menu.Option2[2]->click();
+    QTest::mouseClick(menu.Command17, Qt::LeftButton);
+    test::saveScreenshot(forms->window, QStringLiteral("level_menu_sample_report"));
 }
 
 // A pupil confirmed under a grade filter of the selection screen finds the menu's lists filtered alike.

@@ -99,6 +99,9 @@ public:
     std::array<QPushButton*, 2> Command21{};
     std::array<QPushButton*, 2> Command24{};
     QPushButton* Command18;
+    QLabel* reportPicture; // what Picture12 shows: the report as last drawn on the screen
+    int reportPupil = 0;   // whose report the buttons draw or print
+    double reportBaseFontSize = 6;
 
     // The personal list's level-1 chart figures of the last build.
     int chartCount = 0;
@@ -130,6 +133,10 @@ private:
     void showPersonalList();
     void fillScoreLists(const ScoreListChoice& choice);
     void openPersonalReport();
+    // Draws the report of reportPupil for the levels chosen in List3, on the screen or on the printer.
+    void runReport(bool toPrinter);
+    // The report of each pupil chosen in List2, or of reportPupil when none is.
+    void runReportsOfChosen(bool toPrinter);
     int selectedListChoice() const;
 
     FormContext& m_forms;

@@ -1,0 +1,65 @@
+#include "report/report_output.h"
+
+#include "platform/printer.h"
+#include "report/report_document.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace warizan {
+
+QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ReportStyle style;
+    style.baseFontPoints = baseFontPoints;
+    int page = 0;
+    for (std::size_t i = 0; i < report.placement.size(); ++i) {
+        const ReportSlot& slot = report.placement[i];
+        if (slot.page != page) {
+            image.fill(Qt::white);
+            page = slot.page;
+        }
+        drawReportSection(painter, QSizeF(size), reportSectionTop(slot.slot, size.height()), report.sections[i],
+                          report.titles[i], report.pupilName, style);
+    }
+    return image;
+}
+
+ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report, const QString& documentName,
+                                     const QString& fallbackPdf) {
+    ReportPrintOutcome outcome;
+    QString why;
+    if (std::unique_ptr<QPagedPaintDevice> job = printer.startJob(documentName, &why)) {
+        outcome.printed = printReport(*job, report);
+        if (!outcome.printed)
+            outcome.error = QStringLiteral("プリンター「%1」に印刷できませんでした。").arg(printer.defaultPrinterName());
+        return outcome;
+    }
+    if (!printer.defaultPrinterName().isEmpty()) {
+        outcome.error = why;
+        return outcome;
+    }
+    // No printer at all: the report is kept as a PDF the family can print elsewhere.
+    QDir().mkpath(QFileInfo(fallbackPdf).absolutePath());
+    {
+        QPdfWriter writer(fallbackPdf);
+        writer.setTitle(documentName);
+        if (!printReport(writer, report)) {
+            outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);
+            return outcome;
+        }
+    }
+    if (!QFileInfo(fallbackPdf).isFile() || QFileInfo(fallbackPdf).size() == 0) {
+        outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);
+        return outcome;
+    }
+    outcome.pdfPath = fallbackPdf;
+    return outcome;
+}
+
+} // namespace warizan

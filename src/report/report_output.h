@@ -1,0 +1,26 @@
+#pragma once
+
+#include "report/report_figures.h"
+
+#include <QImage>
+
+namespace warizan {
+
+class Printer;
+
+// The report as the screen shows it: drawn section by section in the screen's style; a page that fills up
+// is cleared and drawing goes on, as on paper, so the picture holds the last page.
+QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints);
+
+struct ReportPrintOutcome {
+    bool printed = false; // went to the default printer
+    QString pdfPath;      // saved here instead, there being no printer
+    QString error;        // Japanese; neither worked
+};
+
+// Prints the report on the default printer; where there is none, saves it as a PDF at `fallbackPdf`. Never
+// fails silently: the outcome says which happened.
+ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report, const QString& documentName,
+                                     const QString& fallbackPdf);
+
+} // namespace warizan
