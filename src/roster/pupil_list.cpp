@@ -20,25 +20,6 @@ QString numberText(double value) {
     return QString::number(value, 'g', 7);
 }
 
-QString withoutBlanksAround(const QString& text) {
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text.at(begin) == u' ')
-        ++begin;
-    while (end > begin && text.at(end - 1) == u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-// The first `n` characters, one fewer where the cut would split a surrogate pair.
-QString leftChars(const QString& text, qsizetype n) {
-    if (text.size() <= n)
-        return text;
-    QString cut = text.left(n);
-    if (!cut.isEmpty() && cut.back().isHighSurrogate())
-        cut.chop(1);
-    return cut;
-}
-
 struct ModeColumns {
     QString left;
     QString right;
@@ -70,6 +51,25 @@ struct BufferLine {
 };
 
 } // namespace
+
+QString withoutBlanksAround(const QString& text) {
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString leftChars(const QString& text, qsizetype n) {
+    if (text.size() <= n)
+        return text;
+    QString cut = text.left(n);
+    if (!cut.isEmpty() && cut.back().isHighSurrogate())
+        cut.chop(1);
+    return cut;
+}
+
 
 PupilFigureSums pupilFigureSums(const PupilFigures& figures, int pupil) {
     PupilFigureSums sums;

@@ -70,4 +70,9 @@ int pupilNumberOfKey(const QString& key);
 PupilList buildPupilList(ProgramState& state, const std::vector<RosterEntry>& fileEntries, int displayMode,
                          const QString& gradeFilter);
 
+// Half-width blanks trimmed at both ends; the full-width blanks that fill a name column stay.
+QString withoutBlanksAround(const QString& text);
+// The first `n` characters, one fewer where the cut would split a surrogate pair.
+QString leftChars(const QString& text, qsizetype n);
+
 } // namespace warizan

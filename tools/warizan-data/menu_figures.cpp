@@ -44,15 +44,7 @@ std::optional<int> prepareMenuFigures(const CommandLine& line, ToolContext& tool
         return 1;
     }
     PupilList list;
-    // While another program replaces the roster the build waits and reads it again; say so, as pupils does.
-    const auto sayWaiting = [](const RosterWait& wait) {
-        err() << QStringLiteral("名簿を読めません（%1）: %2\n%3 秒待って、もう一度読みます（%4 回目）。")
-                     .arg(wait.path, wait.reason)
-                     .arg(wait.waitMs / 1000)
-                     .arg(wait.failures)
-              << Qt::endl;
-    };
-    if (!名簿表示(tool.context, 1, QStringLiteral("全学年"), &list, sayWaiting))
+    if (!名簿表示(tool.context, 1, QStringLiteral("全学年"), &list, sayRosterWait))
         return 1;
     PrepareContent(state.levels);
     state.pupil.currentPupil = static_cast<qint16>(pupil);

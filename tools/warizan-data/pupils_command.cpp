@@ -39,15 +39,7 @@ int run(const CommandLine& line) {
         return 1;
     }
     PupilList list;
-    // The program shows its waiting panel meanwhile; a script is told on the error stream.
-    const auto sayWaiting = [](const RosterWait& wait) {
-        err() << QStringLiteral("名簿を読めません（%1）: %2\n%3 秒待って、もう一度読みます（%4 回目）。")
-                     .arg(wait.path, wait.reason)
-                     .arg(wait.waitMs / 1000)
-                     .arg(wait.failures)
-              << Qt::endl;
-    };
-    if (!名簿表示(tool.context, mode, filter, &list, sayWaiting))
+    if (!名簿表示(tool.context, mode, filter, &list, sayRosterWait))
         return 1;
     for (const QString& line : list.visible)
         out() << line << '\n';

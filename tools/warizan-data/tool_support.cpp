@@ -89,4 +89,12 @@ std::optional<int> intOption(const CommandLine& line, const QString& name, int l
     return value;
 }
 
+void sayRosterWait(const RosterWait& wait) {
+    err() << QStringLiteral("名簿を読めません（%1）: %2\n%3 秒待って、もう一度読みます（%4 回目）。")
+                 .arg(wait.path, wait.reason)
+                 .arg(wait.waitMs / 1000)
+                 .arg(wait.failures)
+          << Qt::endl;
+}
+
 } // namespace warizan::tool

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/process_starter.h"
+#include "roster/roster_display.h"
 #include "state/app_context.h"
 
 #include <QStringList>
@@ -65,6 +66,10 @@ QTextStream& err();
 // Reads the folder set, settings, time-count table and sound configuration as start-up does, with
 // --program-folder made absolute and stripped of a trailing separator. Prints the error and returns false
 // when the configuration cannot be read.
+// Says on the error stream that the roster cannot be read yet and the build waits to read it again (the
+// program shows its waiting panel meanwhile).
+void sayRosterWait(const RosterWait& wait);
+
 bool loadConfiguration(const CommandLine& line, ProgramState& state, StartUpSources* sources = nullptr);
 
 // Applies --today and --now to the clock; false with a message when a value is malformed or no date the

@@ -42,24 +42,6 @@ template <typename T> T* named(T* widget, const char* name) {
     return widget;
 }
 
-// Half-width blanks trimmed at both ends; the full-width blanks that fill the name column stay.
-QString withoutBlanksAround(const QString& text) {
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text.at(begin) == u' ')
-        ++begin;
-    while (end > begin && text.at(end - 1) == u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-// The first `n` characters, one fewer where the cut would split a surrogate pair.
-QString leftChars(const QString& text, qsizetype n) {
-    QString cut = text.left(n);
-    if (cut.size() < text.size() && !cut.isEmpty() && cut.back().isHighSurrogate())
-        cut.chop(1);
-    return cut;
-}
-
 void setWhiteText(QWidget* widget) {
     QPalette pal = widget->palette();
     pal.setColor(QPalette::WindowText, Qt::white);
