@@ -836,7 +836,7 @@ void LevelMenuScreen::runReport(bool toPrinter) {
     for (int row = 0; row < List3->count(); ++row)
         if (List3->item(row)->isSelected())
             request.levels.push_back(row + 1);
-    request.gradeFilter = Combo1->currentText();
+    request.gradeFilter = state.levelMenu.gradeFilter;
     request.pointsOrder = state.levelMenu.pointsOrder;
     request.today = m_context.clock.today();
     ReportDocument report;
