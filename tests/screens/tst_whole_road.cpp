@@ -1,0 +1,356 @@
+#include "app/configuration.h"
+#include "records/score_record.h"
+#include "screens/drill/drill_form.h"
+#include "screens/levelmenu/level_menu_screen.h"
+#include "screens/result/result_screen.h"
+#include "screens/selection/selection_screen.h"
+#include "screenshot.h"
+#include "test_forms.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+using namespace warizan;
+
+// The road a family walks through the real program, every form the program's own: a child picks her name,
+// starts a level from the menu, answers the sheets, reads the result, goes back to the menu, takes another
+// sheet from the result screen, returns to the names, and her brother takes his turn. Time runs on the test
+// clock, sounds go to the test sound device.
+class WholeRoadTest final : public QObject {
+    Q_OBJECT
+private slots:
+    void aFamilyWalksTheWholeRoad();
+};
+
+namespace {
+
+// Roster order: さくら (pupil 1), はると (pupil 2), ゆい (pupil 3); the test clock stands at 10 April 2024.
+const QString kFamily = QStringLiteral("1,2012,0,0,\"さくら\",0,\"\",\"\"\n"
+                                       "2,2016,0,0,\"はると\",0,\"\",\"\"\n"
+                                       "3,2017,0,0,\"ゆい\",0,\"\",\"\"\n");
+constexpr int kLevel = 2; // a level with remainders: goal 180 s, second time 270 s
+
+// The names of the pages made current while `step` runs, in order, each change once: a zero-interval timer
+// sees the window every time the forms let events run.
+QStringList pagesDuring(FormWindow& window, const std::function<void()>& step) {
+    QStringList pages;
+    const auto look = [&] {
+        const DesignForm* current = window.currentForm();
+        const QString name = current ? current->objectName() : QString();
+        if (pages.isEmpty() || pages.back() != name)
+            pages.append(name);
+    };
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, &window, look);
+    look();
+    watch.start();
+    step();
+    watch.stop();
+    look();
+    return pages;
+}
+
+struct Road {
+    Road() {
+        suite.writeRoster(kFamily);
+        ConfigurationError error;
+        if (!StartUpConfiguration(state(), suite.programFolder(), &error))
+            qFatal("start-up failed: %s", qPrintable(error.message));
+    }
+
+    ProgramState& state() { return *forms.test.state; }
+    ManualClock& clock() { return forms.test.clock; }
+    FormWindow& window() { return forms.window; }
+    QString current() const {
+        const DesignForm* form = forms.window.currentForm();
+        return form ? form->objectName() : QString();
+    }
+    // Forms unloaded by a handler are deleted once it has returned, as the event loop would.
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    static qint64 records(const QString& path, int length) {
+        const qint64 size = QFileInfo(path).size();
+        return size % length == 0 ? size / length : -1;
+    }
+    const Configuration& config() const { return forms.test.state->config; }
+    // The runs in the score file and in the family's file, counted in whole records (-1: a torn record).
+    qint64 runsRecorded() const { return records(scoreFilePath(config()), kScoreRecordLength); }
+    qint64 homeRunsRecorded() const { return records(homeScoreFilePath(config()), kHomeScoreRecordLength); }
+    // The score file's runs as "pupil/level/result".
+    QStringList runs() const {
+        QStringList out;
+        for (const ScoreRecord& r : decodeScoreRecords(test::readBytes(scoreFilePath(config()))))
+            out << QStringLiteral("%1/%2/%3").arg(r.pupil).arg(r.level).arg(r.result);
+        return out;
+    }
+    QStringList cuesPlayed() const {
+        QStringList names;
+        for (const QString& path : forms.test.sound.played)
+            names.append(QFileInfo(path).completeBaseName());
+        return names;
+    }
+
+    // Picks `name` in the list of the selection screen with the mouse.
+    void pickPupil(const QString& name) {
+        auto* screen = forms.shown<SelectionScreen>(FormId::namesel);
+        QVERIFY(screen);
+        QListWidget& list = *screen->List1;
+        int row = -1;
+        for (int r = 1; r < list.count(); ++r) {
+            if (list.item(r)->text().contains(name))
+                row = r;
+        }
+        QVERIFY2(row > 0, qPrintable(name));
+        const QPoint at = list.visualItemRect(list.item(row)).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(screen->Label1->text().contains(name));
+    }
+
+    // Answers one question as a child does: reads it off the panel, types the quotient, Space, the
+    // remainder where the level asks for one, and Space to have it judged. A wrong answer is corrected
+    // with "+" twice, as the drill asks.
+    void answer(bool right) {
+        DrillForm* drill = forms.shown<DrillForm>(FormId::MainFrm);
+        QVERIFY(drill);
+        bool ok1 = false, ok2 = false;
+        const int dividend = drill->Keisan2Lbl2[0]->text().toInt(&ok1);
+        const int divisor = drill->Keisan2Lbl2[1]->text().toInt(&ok2);
+        QVERIFY(ok1 && ok2 && divisor > 0);
+        QCOMPARE(drill->Keisan2Lbl3[0]->text(), QStringLiteral("÷"));
+        const bool remainderAsked = drill->Keisan2Lbl1[1]->isVisibleTo(drill);
+        test::typeText(window(), QString::number(dividend / divisor + (right ? 0 : 1)));
+        if (remainderAsked) {
+            test::typeKey(window(), Qt::Key_Space);
+            test::typeText(window(), QString::number(dividend % divisor));
+        }
+        test::typeKey(window(), Qt::Key_Space);
+        if (!right) {
+            QCOMPARE(drill->Label1->text(), QStringLiteral("正解は"));
+            QVERIFY(drill->Label1->isVisibleTo(drill));
+            test::typeText(window(), QStringLiteral("++"));
+            QVERIFY(!drill->Label1->isVisibleTo(drill));
+        }
+    }
+
+    // A whole sheet: an answer every `seconds` on the drill clock, `wrongs` mistakes each after a right
+    // answer (each costs a counted answer). Returns the pages seen while the last answer is judged; the
+    // cues of the result screen are left in the sound device.
+    QStringList answerSheet(int seconds, int wrongs) {
+        const auto tick = [&] {
+            clock().advanceMs(seconds * 1000);
+            if (auto* drill = forms.shown<DrillForm>(FormId::MainFrm))
+                drill->sTimer1_Timer();
+        };
+        for (int w = 0; w < wrongs && !QTest::currentTestFailed(); ++w) {
+            tick();
+            answer(true);
+            tick();
+            answer(false);
+        }
+        for (int i = 0; i < 9 && !QTest::currentTestFailed(); ++i) {
+            tick();
+            answer(true);
+        }
+        if (QTest::currentTestFailed())
+            return {};
+        tick();
+        forms.test.sound.played.clear();
+        return pagesDuring(window(), [&] { answer(true); });
+    }
+
+    test::TempSuite suite;
+    test::TestForms forms;
+};
+
+// The points the result screen says were earned: "獲得ポイント：a点×f→b点" gives b.
+int earnedPoints(const ResultScreen& screen) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("→(\\d+)点$")).match(screen.Label19->text());
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+} // namespace
+
+void WholeRoadTest::aFamilyWalksTheWholeRoad() {
+    Road road;
+    RecordingDialogs& dialogs = road.forms.test.dialogs;
+    const auto nothingEnded = [&] {
+        return !dialogs.ended && dialogs.messages.empty() && road.forms.test.starter.starts.empty();
+    };
+
+    // The program starts on the selection screen.
+    QVERIFY(road.window().show(FormId::namesel));
+    QCOMPARE(road.current(), QStringLiteral("namesel"));
+    QCOMPARE(road.runsRecorded(), 0);
+
+    // さくら picks her name and confirms it with O.K.: her level menu replaces the selection screen.
+    road.pickPupil(QStringLiteral("さくら"));
+    if (QTest::currentTestFailed())
+        return;
+    QTest::mouseClick(road.forms.shown<SelectionScreen>(FormId::namesel)->Command14, Qt::LeftButton);
+    Road::settle();
+    QCOMPARE(road.current(), QStringLiteral("seisekitime1"));
+    QVERIFY(!road.window().isLoaded(FormId::namesel));
+    auto* menu = road.forms.shown<LevelMenuScreen>(FormId::seisekitime1);
+    QCOMPARE(menu->Label12->text(), QStringLiteral("小６ さくら"));
+    QCOMPARE(menu->Label18->text(), QStringLiteral("本日総回数＝0回"));
+    QCOMPARE(menu->Label14[kLevel]->text(), QStringLiteral("-----"));
+    QVERIFY(menu->Command4[kLevel]->isEnabled());
+    QVERIFY(nothingEnded());
+
+    // Key "2" starts level 2: the drill asks its first question and the menu is gone.
+    test::typeText(road.window(), QString::number(kLevel));
+    Road::settle();
+    QCOMPARE(road.current(), QStringLiteral("MainFrm"));
+    QVERIFY(!road.window().isLoaded(FormId::seisekitime1));
+    QCOMPARE(road.state().pupil.currentLevel, qint16(kLevel));
+    auto* drill = road.forms.shown<DrillForm>(FormId::MainFrm);
+    QCOMPARE(drill->sLabel7->text(), QStringLiteral("さくら"));
+    QCOMPARE(drill->sLabel12->text(), QStringLiteral("1"));
+
+    // Ten right answers, one every 4 seconds: the tenth ends the sheet; the backdrop stands while the run
+    // is recorded, then the result screen.
+    QStringList pages = road.answerSheet(4, 0);
+    QCOMPARE(pages, QStringList({"MainFrm", "BASEFRM", "FrmSyuuryou"}));
+    Road::settle();
+    QVERIFY(!road.window().isLoaded(FormId::MainFrm) && !road.window().isLoaded(FormId::BASEFRM));
+    QCOMPARE(road.runsRecorded(), 1);
+    QCOMPARE(road.homeRunsRecorded(), 1);
+    auto* result = road.forms.shown<ResultScreen>(FormId::FrmSyuuryou);
+    QCOMPARE(result->Label17->text(), QStringLiteral("さくら"));
+    QCOMPARE(result->Label18->text(), QStringLiteral("今の成績：40秒"));
+    QCOMPARE(result->Label13->text(), QStringLiteral(" (このレベル　1回目)"));
+    QCOMPARE(result->Label20->text(), QStringLiteral("！！！最高新記録！！！"));
+    // The tenth answer's cue, then the top-record cue of the result screen.
+    QCOMPARE(road.cuesPlayed().size(), 2);
+    QVERIFY(road.cuesPlayed().at(0).startsWith(QStringLiteral("seikai")));
+    QCOMPARE(road.cuesPlayed().at(1), QStringLiteral("最高1"));
+    int earned = earnedPoints(*result);
+    QVERIFY(earned > 0);
+    // The buttons come after the screen's delay.
+    result->Timer1_Timer();
+    QVERIFY(result->Command4->isVisibleTo(result) && result->Command5->isVisibleTo(result));
+    test::saveScreenshot(road.window(), QStringLiteral("road_result_first"));
+    QVERIFY(nothingEnded());
+
+    // "メニューへ", which has the focus, with the space bar: the menu again, its figures with the run.
+    QCOMPARE(QApplication::focusWidget(), result->Command4);
+    test::typeKey(road.window(), Qt::Key_Space);
+    Road::settle();
+    QCOMPARE(road.current(), QStringLiteral("seisekitime1"));
+    QVERIFY(!road.window().isLoaded(FormId::FrmSyuuryou));
+    menu = road.forms.shown<LevelMenuScreen>(FormId::seisekitime1);
+    QCOMPARE(menu->Label18->text(), QStringLiteral("本日総回数＝1回"));
+    QCOMPARE(menu->Label14[kLevel]->text(), QStringLiteral("1回/%1点").arg(earned));
+    QCOMPARE(menu->Label15[kLevel]->text(), QStringLiteral("1回/%1点").arg(earned));
+    QVERIFY(menu->List5[kLevel]->count() > 0);
+    QVERIFY(menu->List5[kLevel]->item(0)->text().contains(QStringLiteral("●さくら")));
+    test::saveScreenshot(road.window(), QStringLiteral("road_menu_after_run"));
+
+    // Its start button this time; a slower sheet with one mistake: no record, the cue of a run within the
+    // second time.
+    QTest::mouseClick(menu->Command4[kLevel], Qt::LeftButton);
+    Road::settle();
+    QCOMPARE(road.current(), QStringLiteral("MainFrm"));
+    QVERIFY(!road.window().isLoaded(FormId::seisekitime1));
+    QCOMPARE(road.forms.shown<DrillForm>(FormId::MainFrm)->sLabel12->text(), QStringLiteral("2"));
+    pages = road.answerSheet(6, 1);
+    QCOMPARE(pages, QStringList({"MainFrm", "BASEFRM", "FrmSyuuryou"}));
+    Road::settle();
+    QCOMPARE(road.runsRecorded(), 2);
+    result = road.forms.shown<ResultScreen>(FormId::FrmSyuuryou);
+    QCOMPARE(result->Label18->text(), QStringLiteral("今の成績：72秒"));
+    QCOMPARE(result->Label13->text(), QStringLiteral(" (このレベル　2回目)"));
+    QVERIFY(!result->Label20->isVisibleTo(result));
+    QCOMPARE(road.cuesPlayed().size(), 2);
+    QCOMPARE(road.cuesPlayed().at(1), QStringLiteral("fugoukaku1"));
+    earned += earnedPoints(*result);
+    result->Timer1_Timer();
+    QVERIFY(nothingEnded());
+
+    // "もう一度": a third sheet on the same level straight from the result screen, the fastest yet.
+    QVERIFY(result->Command5->isVisibleTo(result));
+    const QStringList toSheet =
+        pagesDuring(road.window(), [&] { QTest::mouseClick(result->Command5, Qt::LeftButton); });
+    QCOMPARE(toSheet, QStringList({"FrmSyuuryou", "BASEFRM", "MainFrm"}));
+    Road::settle();
+    QVERIFY(!road.window().isLoaded(FormId::FrmSyuuryou) && !road.window().isLoaded(FormId::BASEFRM));
+    QCOMPARE(road.state().pupil.currentLevel, qint16(kLevel));
+    drill = road.forms.shown<DrillForm>(FormId::MainFrm);
+    QCOMPARE(drill->sLabel12->text(), QStringLiteral("3"));
+    QCOMPARE(drill->sLabel11->text(), QStringLiteral("3"));
+    QCOMPARE(drill->sLabel9->text(), QStringLiteral("10"));
+    pages = road.answerSheet(3, 0);
+    QCOMPARE(pages, QStringList({"MainFrm", "BASEFRM", "FrmSyuuryou"}));
+    Road::settle();
+    QCOMPARE(road.runsRecorded(), 3);
+    QCOMPARE(road.homeRunsRecorded(), 3);
+    result = road.forms.shown<ResultScreen>(FormId::FrmSyuuryou);
+    QCOMPARE(result->Label18->text(), QStringLiteral("今の成績：30秒"));
+    QCOMPARE(result->Label14->text(), QStringLiteral("（3回目)"));
+    QCOMPARE(result->Label20->text(), QStringLiteral("！！！最高新記録！！！"));
+    QCOMPARE(road.cuesPlayed().size(), 2);
+    QCOMPARE(road.cuesPlayed().at(1), QStringLiteral("最高1"));
+    earned += earnedPoints(*result);
+    result->Timer1_Timer();
+    QTest::mouseClick(result->Command4, Qt::LeftButton);
+    Road::settle();
+    QCOMPARE(road.current(), QStringLiteral("seisekitime1"));
+    menu = road.forms.shown<LevelMenuScreen>(FormId::seisekitime1);
+    QCOMPARE(menu->Label18->text(), QStringLiteral("本日総回数＝3回"));
+    QCOMPARE(menu->Label14[kLevel]->text(), QStringLiteral("3回/%1点").arg(earned));
+    QCOMPARE(menu->Label15[kLevel]->text(), QStringLiteral("3回/%1点").arg(earned));
+    QVERIFY(nothingEnded());
+
+    // "戻る(0)" by its key: the selection screen, さくら first in it with today's points.
+    test::typeText(road.window(), QStringLiteral("0"));
+    Road::settle();
+    QCOMPARE(road.current(), QStringLiteral("namesel"));
+    QVERIFY(!road.window().isLoaded(FormId::seisekitime1));
+    auto* selection = road.forms.shown<SelectionScreen>(FormId::namesel);
+    QVERIFY(selection->Command14->isVisibleTo(selection));
+    QCOMPARE(selection->Label1->text(), QStringLiteral("名前を選びなさい"));
+    QVERIFY(selection->List1->item(1)->text().contains(QStringLiteral("さくら")));
+    QVERIFY2(selection->List1->item(1)->text().contains(QString::number(earned)),
+             qPrintable(selection->List1->item(1)->text()));
+    QVERIFY(nothingEnded());
+
+    // はると takes his turn with key "1": his menu, none of his sister's figures, her run in the ranking.
+    road.pickPupil(QStringLiteral("はると"));
+    if (QTest::currentTestFailed())
+        return;
+    test::typeText(road.window(), QStringLiteral("1"));
+    Road::settle();
+    QCOMPARE(road.current(), QStringLiteral("seisekitime1"));
+    QVERIFY(!road.window().isLoaded(FormId::namesel));
+    QCOMPARE(road.state().pupil.currentPupil, qint16(2));
+    menu = road.forms.shown<LevelMenuScreen>(FormId::seisekitime1);
+    QCOMPARE(menu->Label12->text(), QStringLiteral("小２ はると"));
+    QCOMPARE(menu->Label18->text(), QStringLiteral("本日総回数＝0回"));
+    QCOMPARE(menu->Label14[kLevel]->text(), QStringLiteral("-----"));
+    QStringList ranking;
+    for (int row = 0; row < menu->List5[kLevel]->count(); ++row)
+        ranking << menu->List5[kLevel]->item(row)->text();
+    QVERIFY2(ranking.value(0).contains(QStringLiteral("さくら")) && !ranking.value(0).contains(u'●'),
+             qPrintable(ranking.join(u'|')));
+    QVERIFY(ranking.filter(QStringLiteral("●はると")).size() == 1);
+    test::saveScreenshot(road.window(), QStringLiteral("road_menu_second_pupil"));
+
+    // Only the three sheets were recorded, and nothing along the way ended the program.
+    QCOMPARE(road.runsRecorded(), 3);
+    QCOMPARE(road.runs(), QStringList({"1/2/40", "1/2/72", "1/2/30"}));
+    QCOMPARE(road.homeRunsRecorded(), 3);
+    QVERIFY(nothingEnded());
+}
+
+QTEST_MAIN(WholeRoadTest)
+#include "tst_whole_road.moc"
