@@ -355,6 +355,8 @@ void DrillForm::スタート() {
     RunningDrill& drill = m_context.state.drill;
     drill.drillStartTime = m_context.clock.secondsSinceMidnight();
     drill.drillStartMs = m_context.clock.monotonicMs();
+    // The time of the sheet before must not stand for this one until the first tick.
+    drill.elapsedSeconds = 0;
     sTimer1->start();
 }
 
