@@ -1,6 +1,7 @@
 #include "screens/about/about_box.h"
 
 #include "platform/display.h"
+#include "screens/control_names.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -13,11 +14,6 @@ const QString kProduct = QStringLiteral("Sorabune");
 const QString kNotice = QStringLiteral("この学習ソフトは、ご家庭での練習のために作られています。"
                                        "無断で複製・配布・改変することはできません。");
 const QString kContact = QStringLiteral("そらぶね サポート係　support@sorabune.example.com");
-
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* label(QWidget* parent, const char* name, const QRect& geometry, double points, bool bold = false) {
     auto* l = named(new QLabel(parent), name);

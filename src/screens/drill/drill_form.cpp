@@ -2,6 +2,7 @@
 
 #include "platform/display.h"
 #include "records/score_file.h"
+#include "screens/control_names.h"
 #include "screens/drill_start.h"
 #include "sound/sound_cues.h"
 
@@ -64,11 +65,6 @@ private:
     QPoint m_to;
     int m_pen = 1;
 };
-
-template <typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QString arrayName(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);

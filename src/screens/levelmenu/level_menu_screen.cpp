@@ -6,9 +6,10 @@
 #include "lists/score_lists.h"
 #include "platform/display.h"
 #include "records/score_count.h"
-#include "roster/pupil_list.h"
 #include "report/report_document.h"
 #include "report/report_output.h"
+#include "roster/pupil_list.h"
+#include "screens/control_names.h"
 #include "screens/drill_start.h"
 
 #include <QButtonGroup>
@@ -59,14 +60,6 @@ const QStringList kInstructions = {
     QString(),
     QStringLiteral("では、スタートボタンを押してはじめよう"),
 };
-
-template <typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-template <typename T> T* named(T* widget, const char* name) {
-    return named(widget, QString::fromLatin1(name));
-}
 
 QLabel* whiteLabel(QWidget* parent, const char* name, double points, bool bold = false) {
     auto* label = named(new QLabel(parent), name);
@@ -297,7 +290,8 @@ void LevelMenuScreen::buildControls() {
     for (int k = 0; k < 2; ++k) {
         const bool toPrinter = k == 1;
         connect(Command21[k], &QPushButton::clicked, this, [this, toPrinter] { runReport(toPrinter); });
-        connect(Command24[k], &QPushButton::clicked, this, [this, toPrinter] { runReportsOfChosen(toPrinter); });
+        connect(Command24[k], &QPushButton::clicked, this,
+                [this, toPrinter] { runReportsOfChosen(toPrinter); });
     }
     reportPicture = named(new QLabel(Picture12), "reportPicture");
     reportPicture->setGeometry(QRect(QPoint(0, 0), Picture12->size()));
@@ -846,7 +840,8 @@ void LevelMenuScreen::runReport(bool toPrinter) {
         return;
     }
     if (!toPrinter) {
-        reportPicture->setPixmap(QPixmap::fromImage(reportScreenImage(report, Picture12->size(), reportBaseFontSize)));
+        reportPicture->setPixmap(
+            QPixmap::fromImage(reportScreenImage(report, Picture12->size(), reportBaseFontSize)));
         return;
     }
     const QString documentName = state.config.contentHeading + u' ' + report.pupilName;

@@ -3,6 +3,7 @@
 #include "drill/result_rules.h"
 #include "platform/display.h"
 #include "records/score_count.h"
+#include "screens/control_names.h"
 #include "screens/drill_start.h"
 #include "sound/sound_cues.h"
 
@@ -22,11 +23,6 @@ namespace {
 
 constexpr int kDelayMs = 500;
 constexpr quint32 kTextColour = 0x102060;
-
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // A label placed in twips, in "ＭＳ Ｐゴシック", with a transparent background.
 QLabel* makeLabel(QWidget* parent, const char* name, double left, double top, double width, double height,

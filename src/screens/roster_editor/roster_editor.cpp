@@ -3,6 +3,7 @@
 #include "platform/display.h"
 #include "roster/roster_file.h"
 #include "roster/roster_save.h"
+#include "screens/control_names.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,11 +20,6 @@ QString withoutTrailingBlanks(QString text) {
     while (text.endsWith(u' '))
         text.chop(1);
     return text;
-}
-
-template <typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
 }
 
 QLabel* label(QWidget* parent, const QString& name, const QString& text, const QRect& geometry, double points,

@@ -6,6 +6,7 @@
 #include "roster/pupil_list.h"
 #include "roster/roster_display.h"
 #include "roster/roster_file.h"
+#include "screens/control_names.h"
 #include "screens/drill_icon.h"
 #include "sound/sound_cues.h"
 #include "state/content_levels.h"
@@ -36,11 +37,6 @@ const QString kAlreadyRunning =
 constexpr int kChosenTextLength = 10;
 // Display mode every activation starts from: today's and all points.
 constexpr int kStartDisplayMode = 1;
-
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 void setWhiteText(QWidget* widget) {
     QPalette pal = widget->palette();
