@@ -62,10 +62,4 @@ int timeBarLength(qint32 seconds, qint32 limitSeconds, int barWidth) {
     return static_cast<int>(static_cast<double>(seconds) * barWidth / limitSeconds);
 }
 
-void waitAtLeast(Clock& clock, qint64 ms) {
-    const qint64 start = clock.monotonicMs();
-    for (qint64 waited = 0; waited < ms; waited = clock.monotonicMs() - start)
-        clock.waitLettingEventsRun(static_cast<int>(ms - waited));
-}
-
 } // namespace warizan

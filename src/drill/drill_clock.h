@@ -34,8 +34,4 @@ QList<int> countdownBoxesToHide(const CountdownThresholds& thresholds, qint32 el
 // Length on a time bar `barWidth` long that stands for `limitSeconds` of the mark for `seconds`.
 int timeBarLength(qint32 seconds, qint32 limitSeconds, int barWidth);
 
-// Waits at least `ms` milliseconds of the monotonic counter, letting pending events run meanwhile, and
-// without spinning the processor: the clock's wait sleeps in an event loop.
-void waitAtLeast(Clock& clock, qint64 ms);
-
 } // namespace warizan

@@ -26,8 +26,9 @@ void SystemClock::waitLettingEventsRun(int ms) {
         QThread::msleep(static_cast<unsigned long>(ms));
         return;
     }
+    // A precise timer: a coarse one may end the wait up to 5 % early.
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
 

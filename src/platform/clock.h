@@ -15,7 +15,8 @@ public:
     virtual QDateTime now() const = 0;
     // A monotonic millisecond counter (for waits and elapsed times; never goes back).
     virtual qint64 monotonicMs() const = 0;
-    // Waits `ms` milliseconds while pending window events keep running; never spins the processor.
+    // Waits at least `ms` milliseconds of the monotonic counter while pending window events keep running;
+    // never spins the processor.
     virtual void waitLettingEventsRun(int ms) = 0;
 
     QDate today() const { return now().date(); }

@@ -14,7 +14,7 @@ namespace {
 
 // The last n characters of six blanks followed by the text: numbers right-aligned in their column.
 QString rightOf(const QString& text, int n) {
-    return (QStringLiteral("      ") + text).right(n);
+    return lastChars(QStringLiteral("      ") + text, n);
 }
 QString rightOf(qint64 value, int n) {
     return rightOf(QString::number(value), n);
@@ -66,8 +66,8 @@ ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate
     section.level = level;
     const double windowStart = dateValue(today) - kReportWindowDays;
     const auto inSection = [&](const ScoreRecord& r) {
-        return r.date > windowStart && r.level == level && r.level <= levelCount && r.level >= 0 &&
-               r.level < kLevelSlots && r.pupil >= 0 && r.pupil < kPupilSlots && r.result >= 0;
+        return r.date > windowStart && r.level == level && level <= levelCount && r.pupil >= 0 &&
+               r.pupil < kPupilSlots && r.result >= 0;
     };
 
     // First pass: the pupil's counted runs set the chart's scale.
@@ -75,7 +75,7 @@ ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate
         if (!inSection(r) || r.pupil != pupil)
             continue;
         section.newestDateText = dateText(r.date);
-        if (r.result < kReportCountedLimit) {
+        if (r.result < kChartTimeLimit) {
             ++section.count;
             section.sum += r.result;
             section.largest = std::max(section.largest, r.result);
@@ -90,12 +90,12 @@ ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate
     for (const ScoreRecord& r : records) {
         if (!inSection(r))
             continue;
-        if (r.result < kReportCountedLimit) {
+        if (r.result < kChartTimeLimit) {
             section.allSum += r.result;
             ++section.allCount;
         }
         section.allBest = std::min(section.allBest, r.result);
-        if (r.pupil != pupil || r.result >= kReportCountedLimit)
+        if (r.pupil != pupil || r.result >= kChartTimeLimit)
             continue; // slower runs would fall outside the chart and do not move along it
         ++index;
         if (!plotted)
@@ -154,8 +154,8 @@ bool buildReport(const ProgramState& state, const ReportRequest& request, Report
     const int pupil = request.pupil;
     const int levelCount = state.levels.levelCount;
     const RosterTables& roster = state.roster;
-    const bool plotted = ListFilter(request.gradeFilter)
-                             .passes(listGradeNumber(roster.gradeBaseYear, roster.pupilBirthYear[pupil]));
+    const bool plotted =
+        passesListFilter(request.gradeFilter, listGradeNumber(roster.gradeBaseYear, roster.pupilBirthYear[pupil]));
     report->pupilName = roster.pupilName[pupil].trimmed();
     report->placement = reportLayout(request.levels, levelCount);
     report->sections.clear();

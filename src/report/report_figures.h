@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/score_lists.h"
 #include "records/score_record.h"
 
 #include <QDate>
@@ -13,8 +14,6 @@ namespace warizan {
 // ten years and a block of figures setting the pupil against everybody. Everything here is worked out from
 // score records and ranking lines; drawing only places what these figures say.
 
-// Runs below this many seconds are counted in the report's chart and averages.
-inline constexpr qint32 kReportCountedLimit = 1800;
 // The report covers the runs of the last ten years, whatever period the lists show.
 inline constexpr int kReportWindowDays = 3650;
 // Sections on one page; a fourth level starts a new page.
@@ -53,7 +52,7 @@ struct ReportPoint {
 
 struct ReportSection {
     int level = 0;
-    // The pupil's counted runs (below 1800 s) on the level in the window: count, sum and largest.
+    // The pupil's counted runs (below kChartTimeLimit) on the level in the window: count, sum and largest.
     int count = 0;
     qint64 sum = 0;
     qint32 largest = 0;

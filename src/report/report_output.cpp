@@ -46,15 +46,13 @@ ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& rep
     }
     // No printer at all: the report is kept as a PDF the family can print elsewhere.
     QDir().mkpath(QFileInfo(fallbackPdf).absolutePath());
+    bool written = false;
     {
         QPdfWriter writer(fallbackPdf);
         writer.setTitle(documentName);
-        if (!printReport(writer, report)) {
-            outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);
-            return outcome;
-        }
-    }
-    if (!QFileInfo(fallbackPdf).isFile() || QFileInfo(fallbackPdf).size() == 0) {
+        written = printReport(writer, report);
+    } // the file is complete once the writer is gone
+    if (!written || QFileInfo(fallbackPdf).size() == 0) {
         outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);
         return outcome;
     }

@@ -1,7 +1,5 @@
 #include "screens/drill_start.h"
 
-#include "drill/drill_clock.h"
-
 #include <QCoreApplication>
 #include <cmath>
 
@@ -20,7 +18,7 @@ bool startDrill(FormContext& forms) {
 }
 
 bool waitThenShowResult(FormContext& forms, double seconds) {
-    waitAtLeast(forms.app.clock, static_cast<qint64>(std::ceil(seconds * 1000.0)));
+    forms.app.clock.waitLettingEventsRun(static_cast<int>(std::ceil(seconds * 1000.0)));
     forms.owner.unload(FormId::MainFrm);
     return forms.owner.show(FormId::FrmSyuuryou);
 }
