@@ -70,6 +70,12 @@ std::vector<DesignForm*> FormWindow::formsInLoadingOrder() const {
     return out;
 }
 
+void FormWindow::closeForms() {
+    for (auto it = m_loaded.rbegin(); it != m_loaded.rend(); ++it)
+        it->second->close();
+    close();
+}
+
 bool FormWindow::show(FormId id) {
     DesignForm* page = form(id);
     const bool fresh = page == nullptr;

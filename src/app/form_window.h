@@ -36,8 +36,10 @@ public:
     void present() override;
     QWidget* window() override { return this; }
 
-    // The loaded forms, first loaded first (the end of the program closes them last loaded first).
+    // The loaded forms, first loaded first.
     std::vector<DesignForm*> formsInLoadingOrder() const;
+    // At the end of the program: closes the forms last loaded first, then the window.
+    void closeForms();
 
 private:
     QStackedWidget* m_stack;

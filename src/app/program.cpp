@@ -17,6 +17,10 @@ Program::Program(std::unique_ptr<SoundDevice> soundDevice, QString programFolder
     , m_context{*m_state, m_clock, m_dialogs, *m_soundDevice, m_processStarter, m_random}
     , m_programFolder(std::move(programFolder))
     , m_singleInstance(m_programFolder) {
+    m_dialogs.atEnd([this] {
+        if (m_window)
+            m_window->closeForms();
+    });
     m_dialogs.atEnd([this] { m_singleInstance.release(); });
 }
 

@@ -2,38 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace warizan {
-
-namespace {
-std::vector<QPointer<QWidget>>& forms() {
-    static std::vector<QPointer<QWidget>> list;
-    return list;
-}
-} // namespace
-
-void OpenForms::opened(QWidget* form) {
-    closed(form);
-    forms().emplace_back(form);
-}
-
-void OpenForms::closed(QWidget* form) {
-    auto& list = forms();
-    list.erase(std::remove_if(list.begin(), list.end(),
-                              [form](const QPointer<QWidget>& p) { return p.isNull() || p.data() == form; }),
-               list.end());
-}
-
-std::vector<QWidget*> OpenForms::inOpeningOrder() {
-    std::vector<QWidget*> out;
-    for (const auto& p : forms())
-        if (!p.isNull())
-            out.push_back(p.data());
-    return out;
-}
 
 void WidgetDialogs::showMessage(const QString& title, const QString& text, Icon icon) {
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
@@ -58,9 +30,6 @@ void WidgetDialogs::showMessage(const QString& title, const QString& text, Icon 
 }
 
 void WidgetDialogs::endProgram(int exitCode) {
-    std::vector<QWidget*> open = OpenForms::inOpeningOrder();
-    for (auto it = open.rbegin(); it != open.rend(); ++it)
-        (*it)->close();
     for (auto& cleanUp : m_cleanUps)
         cleanUp();
     std::fflush(nullptr);

@@ -1,7 +1,6 @@
 #include "screens/design_form.h"
 
 #include "platform/display.h"
-#include "platform/widget_dialogs.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,12 +18,9 @@ DesignForm::DesignForm(quint32 backgroundRgb, QWidget* parent)
     m_canvas->setGeometry(QRect(QPoint(0, 0), display::designSize()));
     resize(display::designSize());
     qApp->installEventFilter(this);
-    OpenForms::opened(this);
 }
 
-DesignForm::~DesignForm() {
-    OpenForms::closed(this);
-}
+DesignForm::~DesignForm() = default;
 
 bool DesignForm::load() {
     return true;
