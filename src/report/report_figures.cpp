@@ -101,7 +101,7 @@ ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate
         if (!plotted)
             continue;
         ReportPoint point;
-        point.x = section.count == 0 ? 0.7 * 10 + 0.2 : 0.7 * index / section.count + 0.2;
+        point.x = 0.7 * index / section.count + 0.2; // only counted runs get here, so count >= 1
         point.y = 0.8 - 0.7 * r.result / section.scaleTop;
         point.timeText = QString::number(r.result) + u'秒';
         point.dateText = dateText(r.date);
