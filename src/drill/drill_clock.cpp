@@ -7,7 +7,6 @@
 namespace warizan {
 
 namespace {
-constexpr qint32 kSecondsPerDay = 24 * 60 * 60;
 constexpr int kBoxesPerGroup = 10;
 
 // Hides the first 10 - k boxes of a group when 0 <= k < 10 (k: seconds left before the threshold).
@@ -27,17 +26,6 @@ qint32 elapsedWholeSeconds(qint64 startMs, qint64 nowMs) {
     return seconds > static_cast<double>(std::numeric_limits<qint32>::max())
                ? std::numeric_limits<qint32>::max()
                : static_cast<qint32>(seconds);
-}
-
-qint32 minutesSinceStart(const Clock& clock, qint64 startMs, qint32 startSecondsOfDay) {
-    if (startMs >= 0) {
-        const qint64 ms = clock.monotonicMs() - startMs;
-        return ms <= 0 ? 0 : static_cast<qint32>(ms / 60000);
-    }
-    qint32 seconds = static_cast<qint32>(clock.secondsSinceMidnight()) - startSecondsOfDay;
-    if (seconds < 0)
-        seconds += kSecondsPerDay;
-    return seconds / 60;
 }
 
 QList<int> countdownBoxesToHide(const CountdownThresholds& thresholds, qint32 elapsed) {

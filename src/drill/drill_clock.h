@@ -11,10 +11,6 @@ namespace warizan {
 // change of the system time still gets its true length.
 qint32 elapsedWholeSeconds(qint64 startMs, qint64 nowMs);
 
-// Whole minutes since the pupil was confirmed: from the monotonic counter when its reading at that moment
-// was taken (`startMs` >= 0), else from the time of day, counting a start "later" than now as yesterday's.
-qint32 minutesSinceStart(const Clock& clock, qint64 startMs, qint32 startSecondsOfDay);
-
 // The thresholds, in seconds, of the status bar's countdown groups. A threshold the time never reaches
 // (99999: no best result yet) leaves its group whole.
 struct CountdownThresholds {

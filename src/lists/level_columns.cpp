@@ -65,12 +65,8 @@ QString todayTotalText(const ProgramState& state) {
     return QStringLiteral("本日総回数＝") + QString::number(runs) + QStringLiteral("回");
 }
 
-QString elapsedText(qint32 startTimer, double secondsSinceMidnight) {
-    double seconds = std::floor(secondsSinceMidnight - startTimer);
-    if (seconds < 0)
-        seconds += 86400;
-    return QStringLiteral("起動後") + QString::number(static_cast<qint64>(seconds) / 60) +
-           QStringLiteral("分");
+QString elapsedText(qint32 minutes) {
+    return QStringLiteral("起動後") + QString::number(minutes) + QStringLiteral("分");
 }
 
 Unlocking unlockingPass(const ProgramState& state) {

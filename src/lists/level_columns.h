@@ -21,8 +21,8 @@ LevelColumnTexts levelColumnTexts(const ProgramState& state, int level);
 
 // "本日総回数＝" and the working pupil's runs today over all 35 level slots, then "回".
 QString todayTotalText(const ProgramState& state);
-// "起動後" and the whole minutes since the pupil was confirmed, then "分". Counts on across midnight.
-QString elapsedText(qint32 startTimer, double secondsSinceMidnight);
+// "起動後" and the whole minutes since the pupil was confirmed, then "分".
+QString elapsedText(qint32 minutes);
 
 // What the unlocking pass decides for the working pupil.
 struct Unlocking {

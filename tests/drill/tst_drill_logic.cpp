@@ -1,6 +1,7 @@
 #include "drill/answer.h"
 #include "drill/drill_clock.h"
 #include "drill/question.h"
+#include "state/pupil_minutes.h"
 #include "test_doubles.h"
 
 #include <QtTest>
@@ -138,6 +139,11 @@ void DrillLogicTest::minutesSinceStart_data() {
         << qint64(1'000'000) << QTime(23, 55) << qint64(20 * 60'000) << 20;
     QTest::newRow("time of day") << qint64(-1) << QTime(10, 0) << qint64(60'000 * 61) << 61;
     QTest::newRow("time of day across midnight") << qint64(-1) << QTime(23, 55) << qint64(20 * 60'000) << 20;
+    // Confirmed at 10:00:00.6, the start is rounded up to 10:00:01; the menu appears 0.2 s later.
+    QTest::newRow("time of day, start rounded ahead of the clock")
+        << qint64(-1) << QTime(10, 0, 0, 600) << qint64(200) << 0;
+    QTest::newRow("time of day, a full second behind is yesterday")
+        << qint64(-1) << QTime(10, 0, 1) << qint64(-1000) << 1439;
 }
 
 void DrillLogicTest::minutesSinceStart() {
@@ -146,7 +152,7 @@ void DrillLogicTest::minutesSinceStart() {
     QFETCH(qint64, later);
     QFETCH(int, minutes);
     ManualClock clock(QDateTime(QDate(2024, 4, 10), startTime));
-    const qint32 startSeconds = startTime.msecsSinceStartOfDay() / 1000;
+    const qint32 startSeconds = static_cast<qint32>(std::lround(startTime.msecsSinceStartOfDay() / 1000.0));
     clock.advanceMs(later);
     QCOMPARE(warizan::minutesSinceStart(clock, startMs, startSeconds), minutes);
 }

@@ -4,6 +4,8 @@
 #include "lists/score_lists.h"
 #include "records/score_record.h"
 #include "state/content_levels.h"
+#include "state/pupil_minutes.h"
+#include "test_doubles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,6 +36,12 @@ private slots:
 };
 
 namespace {
+
+// A clock showing `seconds` after midnight.
+std::unique_ptr<ManualClock> clockAt(double seconds) {
+    return std::make_unique<ManualClock>(
+        QDateTime(QDate(2024, 4, 10), QTime::fromMSecsSinceStartOfDay(static_cast<int>(seconds * 1000))));
+}
 
 // Four pupils listed in the roster order 2, 1, 3, 4 (school year 2024):
 // 1 たろう (grade 2), 2 はなこ (grade 6), 3 じろうきちべえ (grade 8), 4 先生 (an adult).
@@ -388,8 +396,8 @@ void ListsTest::columnTexts() {
                                         {"today3", t.today},
                                         {"soFar", t.soFar},
                                         {"total", todayTotalText(*state)},
-                                        {"elapsed", elapsedText(36000, 36179.9)},
-                                        {"midnight", elapsedText(86300, 100)}};
+                                        {"elapsed", elapsedText(minutesSinceStart(*clockAt(36179.9), -1, 36000))},
+                                        {"midnight", elapsedText(minutesSinceStart(*clockAt(100), -1, 86300))}};
     QCOMPARE(got.value(field), expected);
 }
 
