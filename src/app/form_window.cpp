@@ -1,6 +1,7 @@
 #include "app/form_window.h"
 
 #include "platform/display.h"
+#include "platform/handler_scope.h"
 #include "screens/design_form.h"
 
 #include <QDialog>
@@ -55,7 +56,8 @@ void FormWindow::present() {
 }
 
 DesignForm* FormWindow::form(FormId id) const {
-    const auto it = std::find_if(m_loaded.begin(), m_loaded.end(), [id](const auto& f) { return f.first == id; });
+    const auto it =
+        std::find_if(m_loaded.begin(), m_loaded.end(), [id](const auto& f) { return f.first == id; });
     return it == m_loaded.end() ? nullptr : it->second;
 }
 
@@ -77,6 +79,9 @@ void FormWindow::closeForms() {
 }
 
 bool FormWindow::show(FormId id) {
+    // Called from outside any event too (the start of the program): the forms' load and activation steps
+    // are handlers all the same.
+    const HandlerScope scope;
     DesignForm* page = form(id);
     const bool fresh = page == nullptr;
     if (fresh) {
@@ -106,14 +111,18 @@ void FormWindow::unload(FormId id) {
     DesignForm* page = form(id);
     if (!page)
         return;
-    m_loaded.erase(std::find_if(m_loaded.begin(), m_loaded.end(), [id](const auto& f) { return f.first == id; }));
+    m_loaded.erase(
+        std::find_if(m_loaded.begin(), m_loaded.end(), [id](const auto& f) { return f.first == id; }));
     m_stack->removeWidget(page);
     page->hide();
+    // Keys and clicks queued for its controls before it went are not handled: it takes no more input.
+    page->setEnabled(false);
     // A form's timers stop with it, though the page itself lives until its running handler returns.
     for (QTimer* timer : page->findChildren<QTimer*>())
         timer->stop();
-    // The form may be unloading itself from one of its own handlers, which must be allowed to return.
-    page->deleteLater();
+    // The form may be unloading itself from one of its own handlers, or another form's handler may unload
+    // it while one of its own waits for events to run: it goes once every running handler has returned.
+    deleteWhenHandlersReturn(page);
 }
 
 void FormWindow::runModal(DialogId id, bool centred) {
@@ -132,11 +141,11 @@ void FormWindow::runModal(DialogId id, bool centred) {
 }
 
 void FormWindow::runModal(QDialog& dialog) {
+    const HandlerScope scope;
     if (dialog.parentWidget() != this)
         dialog.setParent(this, dialog.windowFlags() | Qt::Dialog);
+    // The page under the form is left as it was: what the family had chosen there stays chosen.
     dialog.exec();
-    if (DesignForm* page = currentForm())
-        page->activate();
 }
 
 } // namespace warizan

@@ -1,20 +1,20 @@
 // The drill program's entry: no command-line arguments are read.
 
+#include "app/application.h"
 #include "app/program.h"
 #include "sound/sdl_sound_device.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    warizan::Application app(argc, argv);
     // Message boxes get Japanese buttons.
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+        QCoreApplication::installTranslator(&qtTranslator);
 
     const QString programFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     warizan::Program program(warizan::createSystemSoundDevice(), programFolder);

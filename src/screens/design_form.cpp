@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QStackedWidget>
 
 namespace warizan {
 
@@ -27,6 +28,16 @@ bool DesignForm::load() {
 }
 
 void DesignForm::activate() {}
+
+bool DesignForm::isFrontPage() const {
+    const auto* stack = qobject_cast<const QStackedWidget*>(parentWidget());
+    return stack && stack->currentWidget() == this;
+}
+
+bool DesignForm::isLoadedPage() const {
+    const auto* stack = qobject_cast<const QStackedWidget*>(parentWidget());
+    return stack && stack->indexOf(this) >= 0;
+}
 
 bool DesignForm::previewKey(QKeyEvent*) {
     return false;

@@ -24,6 +24,13 @@ public:
     // The form's activation steps.
     virtual void activate();
 
+    // Whether this form is the page in front, and whether it is still a page of the window at all. A
+    // handler that let events run (processEvents, a cue, a message box, showing a form) checks one of them
+    // before it goes on: meanwhile another handler may have moved to another form and unloaded this one,
+    // which then lives only until its handlers have returned.
+    bool isFrontPage() const;
+    bool isLoadedPage() const;
+
 protected:
     // Sees each key typed while this page is current exactly once, before the control with the focus.
     // Return true when the key is handled and must not reach that control.

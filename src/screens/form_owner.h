@@ -45,8 +45,8 @@ public:
     virtual DesignForm* form(FormId id) const = 0;
     // The form that is the current page, or nullptr.
     virtual DesignForm* currentForm() const = 0;
-    // Runs one of the program's own modal forms (the About box) above the window; when it closes, the
-    // current page's activation runs again.
+    // Runs one of the program's own modal forms (the About box) above the window. The current page is left
+    // as it was when the form closes: its activation runs only when the page itself becomes current.
     virtual void runModal(QDialog& dialog) = 0;
     // Builds the form `id` and runs it as above; `centred` places it in the middle of the window rather than
     // where the window system puts a new dialog.

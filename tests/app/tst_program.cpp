@@ -1,7 +1,7 @@
 #include "app/program.h"
 #include "platform/display.h"
 #include "screens/selection/selection_screen.h"
-#include "test_support.h"
+#include "test_forms.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -41,5 +41,5 @@ void ProgramTest::startsOnTheSelectionScreen() {
     QCOMPARE(screen->List1->count(), 2);
 }
 
-QTEST_MAIN(ProgramTest)
+WARIZAN_FORMS_TEST_MAIN(ProgramTest)
 #include "tst_program.moc"

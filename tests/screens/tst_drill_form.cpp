@@ -164,6 +164,24 @@ void DrillFormTest::keys() {
             form.Keisan2Lbl1[0]->width());
     test::typeKey(s.window(), Qt::Key_Backspace);
     QCOMPARE(form.Keisan2Lbl1[0]->text(), QString(22, u'7'));
+
+    // Keys mashed while a warning plays come after it: refused ones play no cue of their own, and none is
+    // lost (the Backspace among them is taken). A refused key after the cue warns again.
+    test::typeText(s.window(), QStringLiteral("7"));
+    s.forms.test.sound.whilePlaying = [&](const QString&) {
+        s.forms.test.sound.whilePlaying = nullptr;
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &s.window();
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::postEvent(target,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, QStringLiteral("8")));
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier));
+    };
+    s.forms.test.sound.played.clear();
+    test::typeText(s.window(), QStringLiteral("7"));
+    QCOMPARE(s.soundsPlayed(), QStringLiteral("警告1"));
+    QCOMPARE(form.Keisan2Lbl1[0]->text(), QString(22, u'7'));
+    test::typeText(s.window(), QStringLiteral("78"));
+    QCOMPARE(s.soundsPlayed(), QStringLiteral("警告1,警告1"));
 }
 
 void DrillFormTest::judging_data() {
@@ -448,5 +466,5 @@ void DrillFormTest::wholeSheetThroughTheFormOwner() {
     QCOMPARE(s.drill()->sLabel12->text(), QStringLiteral("2"));
 }
 
-QTEST_MAIN(DrillFormTest)
+WARIZAN_FORMS_TEST_MAIN(DrillFormTest)
 #include "tst_drill_form.moc"

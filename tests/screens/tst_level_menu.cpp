@@ -445,5 +445,5 @@ void LevelMenuTest::selectionFilterCarriesOver() {
     QCOMPARE(menu->List5[1]->item(0)->text(), QStringLiteral(" 1●たろう　　 26/   26"));
 }
 
-QTEST_MAIN(LevelMenuTest)
+WARIZAN_FORMS_TEST_MAIN(LevelMenuTest)
 #include "tst_level_menu.moc"

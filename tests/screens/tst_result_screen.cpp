@@ -200,5 +200,5 @@ void ResultScreenTest::menuButtonShowsTheLevelMenu() {
     QVERIFY(!screen.Command4->isEnabled());
 }
 
-QTEST_MAIN(ResultScreenTest)
+WARIZAN_FORMS_TEST_MAIN(ResultScreenTest)
 #include "tst_result_screen.moc"

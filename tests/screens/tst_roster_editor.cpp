@@ -266,5 +266,5 @@ void RosterEditorTest::rosterMissing() {
         QCOMPARE(forms->shown<SelectionScreen>(FormId::namesel)->List1->count(), 3);
 }
 
-QTEST_MAIN(RosterEditorTest)
+WARIZAN_FORMS_TEST_MAIN(RosterEditorTest)
 #include "tst_roster_editor.moc"

@@ -352,5 +352,5 @@ void WholeRoadTest::aFamilyWalksTheWholeRoad() {
     QVERIFY(nothingEnded());
 }
 
-QTEST_MAIN(WholeRoadTest)
+WARIZAN_FORMS_TEST_MAIN(WholeRoadTest)
 #include "tst_whole_road.moc"

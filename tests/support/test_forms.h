@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/application.h"
 #include "app/form_window.h"
 #include "platform/document_opener.h"
 #include "platform/printer.h"
@@ -7,6 +8,7 @@
 #include "test_support.h"
 
 #include <QTemporaryDir>
+#include <QtTest>
 
 namespace warizan::test {
 
@@ -52,3 +54,8 @@ void typeKey(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt:
 void typeText(QWidget& window, const QString& text);
 
 } // namespace warizan::test
+
+// The main function of a test of forms: like QTEST_MAIN, on the program's own application object, which
+// keeps an unloaded form alive until its running handlers have returned.
+#define WARIZAN_FORMS_TEST_MAIN(TestObject)                                                                  \
+    QTEST_MAIN_WRAPPER(TestObject, QTEST_QAPP_SETUP(warizan::Application))

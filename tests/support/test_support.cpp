@@ -30,6 +30,8 @@ QByteArray readBytes(const QString& path) {
 
 SoundDevice::Outcome ScriptedSoundDevice::play(const QString& path) {
     played.append(path);
+    if (whilePlaying)
+        whilePlaying(path);
     if (script.empty())
         return {true, {}};
     Outcome next = script.front();

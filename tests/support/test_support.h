@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace warizan::test {
@@ -27,6 +28,8 @@ public:
     Outcome play(const QString& path) override;
     void failNext(const QString& errorText, int times = 1);
     QStringList played;
+    // Runs while a sound "plays": what happens at the keyboard meanwhile.
+    std::function<void(const QString& path)> whilePlaying;
     std::deque<Outcome> script;
 };
 

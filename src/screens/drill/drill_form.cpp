@@ -5,6 +5,7 @@
 #include "screens/control_names.h"
 #include "screens/drill_start.h"
 #include "sound/sound_cues.h"
+#include "state/pupil_minutes.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -455,7 +456,15 @@ void DrillForm::character(char16_t code) {
     }
     switch (m_cells.character(code)) {
     case AnswerCells::CharOutcome::Refused:
+        // The cue blocks the window while it plays, so keys a child mashes meanwhile arrive only after it.
+        // They are handled at once, and those refused too play no further cue: otherwise every mashed key
+        // would queue one more warning and the window would not answer for seconds.
+        if (m_refusedKeysSilent)
+            break;
         playWarningCue(m_context);
+        m_refusedKeysSilent = true;
+        QCoreApplication::processEvents();
+        m_refusedKeysSilent = false;
         break;
     case AnswerCells::CharOutcome::Typed:
         showCells();
@@ -553,7 +562,7 @@ void DrillForm::sTimer1_Timer() {
         sPicture3[static_cast<std::size_t>(box)]->hide();
     sLabel10->setText(QString::number(drill.elapsedSeconds));
     QCoreApplication::processEvents();
-    if (m_ending)
+    if (m_ending || !isFrontPage())
         return;
     if (drill.elapsedSeconds < drill.timeLimitSeconds) {
         sShape2->resize(timeBarLength(drill.elapsedSeconds, drill.timeLimitSeconds, sShape5->width()),
@@ -579,7 +588,7 @@ void DrillForm::endDrill() {
     ProgramState& state = m_context.state;
     RunningDrill& drill = state.drill;
     QCoreApplication::processEvents();
-    if (drill.drillEnding || m_ending)
+    if (drill.drillEnding || m_ending || !isFrontPage())
         return;
     drill.drillEnding = 1;
     sPicture2->show();

@@ -114,6 +114,8 @@ private:
     CountdownThresholds m_thresholds;
     qint32 todayRunTotal = 0;
     bool m_ending = false;
+    // Set while the keys typed during a warning cue are handled: refused ones play no cue of their own.
+    bool m_refusedKeysSilent = false;
 };
 
 } // namespace warizan

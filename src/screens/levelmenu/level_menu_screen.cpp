@@ -11,6 +11,7 @@
 #include "roster/pupil_list.h"
 #include "screens/control_names.h"
 #include "screens/drill_start.h"
+#include "state/pupil_minutes.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -424,14 +425,19 @@ void LevelMenuScreen::activate() {
     List6->clear();
     List6->addItems(kInstructions);
     Command24[1]->setVisible(state.pupil.currentPupilName.contains(QStringLiteral("先生")));
-    Label17->setText(elapsedText(state.pupil.startTimer, m_context.clock.secondsSinceMidnight()));
+    // The same minutes as the drill's status bar: on the monotonic counter from the moment the pupil was
+    // confirmed.
+    Label17->setText(elapsedText(
+        minutesSinceStart(m_context.clock, state.pupil.startTimerMs, state.pupil.startTimer)));
 
     m_busy = false;
     showWaitPanel();
     Option1[1]->setText(QStringLiteral("累計順"));
     Option1[2]->setText(QStringLiteral("本日順"));
     m_forms.owner.unload(FormId::namesel);
-    if (!countScores(m_context))
+    // The count may wait for another copy's append, letting events run: "0" may take the pupil back to
+    // the names meanwhile.
+    if (!countScores(m_context) || !isFrontPage())
         return;
     Label18->setText(todayTotalText(state));
 

@@ -162,8 +162,17 @@ void ResultScreen::activate() {
     PupilFigures& figures = state.figures;
     const int level = state.pupil.currentLevel;
     const int pupil = state.pupil.currentPupil;
-    if (!countScores(m_context))
+    // Every step below that lets events run may see "メニューへ" or "もう一度" pressed (the buttons come up
+    // after half a second) and another form come to the front: this screen then stops where it is.
+    if (!countScores(m_context) || !isFrontPage())
         return;
+    // The record flags are this drill's alone: taken now, so a screen left early cannot hand them on.
+    const qint32 finalTime = state.drill.finalTime;
+    const BannerChoice choice =
+        chooseBanner(state.drill.timeUp != 0, figures.newPersonalBest != 0, figures.newLevelBest != 0,
+                     finalTime, state.levels.levelGoal2[level]);
+    figures.newPersonalBest = 0;
+    figures.newLevelBest = 0;
     const bool cleared = levelCleared(state, level, pupil);
     const bool goalLevel = level == state.levels.goalLevel;
     if (cleared) {
@@ -172,9 +181,10 @@ void ResultScreen::activate() {
             Picture1->show();
     }
     QCoreApplication::processEvents();
+    if (!isFrontPage())
+        return;
     Timer1->start();
 
-    const qint32 finalTime = state.drill.finalTime;
     const float factor = state.levels.levelBonusFactor[level];
     const qint32 runPoints = resultRunPoints(state.levels.levelGoal[level], finalTime);
     Label19->setText(pointsText(runPoints, factor, resultEarnedPoints(runPoints, factor)));
@@ -189,20 +199,23 @@ void ResultScreen::activate() {
         today += figures.todayCount.at(i, pupil);
     Label14->setText(QStringLiteral("（%1回目)").arg(static_cast<qint64>(today)));
     QCoreApplication::processEvents();
+    if (!isFrontPage())
+        return;
 
-    const BannerChoice choice =
-        chooseBanner(state.drill.timeUp != 0, figures.newPersonalBest != 0, figures.newLevelBest != 0,
-                     finalTime, state.levels.levelGoal2[level]);
     if (choice.banner != ResultBanner::None) {
         Label20->setText(bannerText(choice.banner));
         Label20->show();
         if (choice.banner != ResultBanner::TimeUp) {
             QCoreApplication::processEvents();
+            if (!isFrontPage())
+                return;
             if (choice.banner == ResultBanner::TopRecord)
                 playTopRecordCue(m_context);
             else
                 playPersonalBestCue(m_context);
             QCoreApplication::processEvents();
+            if (!isFrontPage())
+                return;
         }
     } else if (choice.failCue) {
         playFailCue(m_context);
@@ -214,9 +227,9 @@ void ResultScreen::activate() {
     } else {
         Picture1->hide();
     }
-    figures.newPersonalBest = 0;
-    figures.newLevelBest = 0;
     QCoreApplication::processEvents();
+    if (!isFrontPage())
+        return;
     m_forms.owner.unload(FormId::BASEFRM);
 }
 
@@ -224,6 +237,8 @@ void ResultScreen::Timer1_Timer() {
     Picture1->hide();
     Command4->show();
     QCoreApplication::processEvents();
+    if (!isFrontPage())
+        return;
     Command4->setFocus();
     Timer1->stop();
     const ProgramState& state = m_context.state;

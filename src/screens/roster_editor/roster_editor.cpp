@@ -95,7 +95,9 @@ void RosterEditor::activate() {
         return;
     }
     showMessage(m_unreadable);
-    goBack();
+    // The message box let events run; another form may be in front already.
+    if (isFrontPage())
+        goBack();
 }
 
 void RosterEditor::save() {
@@ -108,6 +110,8 @@ void RosterEditor::save() {
     if (saveRosterEdits(rosterPath(m_context.state.config), rows, &error))
         return;
     showMessage(error.message);
+    if (!isFrontPage())
+        return;
     if (error.kind == RosterSaveError::Kind::Unreadable)
         goBack();
     else if (error.row >= 1 && error.row <= kEditorRows)

@@ -223,8 +223,13 @@ bool SelectionScreen::rebuildList() {
     showWaitingPanel();
     PupilList list;
     // A roster that another program is replacing is read again after a wait: the panel says so meanwhile.
+    // The waits let events run: a pupil may be confirmed meanwhile and the level menu come up in front.
     if (!名簿表示(m_context, m_displayMode, m_gradeFilter, &list,
-                  [this](const RosterWait&) { showWaitingPanel(); }))
+                  [this](const RosterWait&) {
+                      if (isFrontPage())
+                          showWaitingPanel();
+                  }) ||
+        !isFrontPage())
         return false;
     {
         const QSignalBlocker blocker(List1);
@@ -295,6 +300,9 @@ void SelectionScreen::confirmPupil() {
     Command14->hide();
     showWaitingPanel();
     QCoreApplication::processEvents();
+    // A key handled meanwhile may have confirmed a pupil already or left the program.
+    if (!isFrontPage())
+        return;
 
     // The level menu's lists start with the grade filter chosen here.
     state.levelMenu.gradeFilter = m_gradeFilter;
