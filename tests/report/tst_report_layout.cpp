@@ -1,7 +1,9 @@
 #include "report/report_document.h"
 #include "report/report_output.h"
 
+#include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -78,6 +80,8 @@ class ReportLayoutTest final : public QObject {
 private slots:
     void nothingOverlaps_data();
     void nothingOverlaps();
+    void closingPagesFollowTheSections_data();
+    void closingPagesFollowTheSections();
 };
 
 void ReportLayoutTest::nothingOverlaps_data() {
@@ -163,6 +167,50 @@ void ReportLayoutTest::nothingOverlaps() {
             if (text->page == mark->page && (mark->run == 0 || mark->run != text->run))
                 QVERIFY2(!mark->shape.intersects(text->rect),
                          qPrintable(describe(*text) + u'\n' + describe(*mark)));
+}
+
+void ReportLayoutTest::closingPagesFollowTheSections_data() {
+    QTest::addColumn<std::vector<int>>("levels");
+    QTest::addColumn<int>("closingPages");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("after a full page and one more section") << std::vector<int>{1, 2, 3, 4} << 1 << 3;
+    QTest::newRow("two after one section") << std::vector<int>{1} << 2 << 3;
+    QTest::newRow("no section: the closing page is the first") << std::vector<int>{} << 1 << 1;
+}
+
+void ReportLayoutTest::closingPagesFollowTheSections() {
+    QFETCH(std::vector<int>, levels);
+    QFETCH(int, closingPages);
+    QFETCH(int, pages);
+    ReportDocument report = busyPupil(false);
+    report.placement = reportLayout(levels, 4);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    int drawn = 0;
+    const std::vector<ReportPagePainter> closing(static_cast<std::size_t>(closingPages), [&](QPainter& p,
+                                                                                             QSizeF size) {
+        QVERIFY(size.width() > 0 && size.height() > 0);
+        p.drawText(QPointF(size.width() / 4, size.height() / 4), QStringLiteral("closing %1").arg(++drawn));
+    });
+    {
+        QPdfWriter writer(pdf);
+        QVERIFY(printReport(writer, report, closing));
+    }
+    QCOMPARE(drawn, closingPages);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished(60000));
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))), qPrintable(out));
+    // Each closing page stands alone on the last pages.
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-f"), QString::number(pages - closingPages + 1), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString last = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(last.contains(QStringLiteral("closing 1")) && !last.contains(QStringLiteral("回数")),
+             qPrintable(last));
 }
 
 QTEST_MAIN(ReportLayoutTest)
