@@ -110,8 +110,8 @@ struct ReportRequest {
 
 // Works out the report from the newest records of the score file and the rankings of the figures last
 // counted (the pupil list of the last build names who is ranked). The pupil's runs are charted and his places
-// read whether or not the grade filter lists him. False with `error` (Japanese) when the
-// score file cannot be read.
+// read whether or not the grade filter lists him. False with `error` (Japanese) when the score file cannot be
+// read.
 bool buildReport(const ProgramState& state, const ReportRequest& request, ReportDocument* report,
                  QString* error);
 
