@@ -73,7 +73,8 @@ public:
         for (const ReportDrawnItem& item : m_items) {
             const bool covers = item.kind == ReportDrawnItem::Kind::Text
                                     ? item.rect.intersects(box)
-                                    : (item.run == 0 || item.run != run) && item.shape.intersects(box);
+                                    : (item.run == 0 || item.run != run) && item.rect.intersects(box) &&
+                                          item.shape.intersects(box);
             if (covers)
                 return false;
         }
@@ -204,7 +205,7 @@ void drawReportSection(QPainter& painter, QSizeF size, int slot, const ReportSec
                 first = std::max(top + 0.05 * v + row, bodyTop);
                 row = std::min(row, (bodyBottom - lineHeight - first) / rows);
             }
-            if (row >= lineHeight)
+            if (row >= lineHeight || row <= 0)
                 break;
             fontPoints *= std::max(row, 0.0) / lineHeight * 0.98;
         }
