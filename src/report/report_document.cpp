@@ -5,7 +5,8 @@
 
 namespace warizan {
 
-bool printReport(QPagedPaintDevice& device, const ReportDocument& report) {
+bool printReport(QPagedPaintDevice& device, const ReportDocument& report,
+                 const std::vector<ReportPagePainter>& closingPages, ReportDrawnItems* drawn) {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
@@ -20,8 +21,21 @@ bool printReport(QPagedPaintDevice& device, const ReportDocument& report) {
         const ReportSlot& slot = report.placement[i];
         for (; page < slot.page; ++page)
             device.newPage();
-        drawReportSection(painter, size, reportSectionTop(slot.slot, size.height()), report.sections[i],
-                          report.titles[i], report.pupilName, style);
+        const std::size_t before = drawn ? drawn->size() : 0;
+        drawReportSection(painter, size, slot.slot, report.sections[i], report.titles[i], report.pupilName,
+                          style, drawn);
+        if (drawn)
+            for (std::size_t k = before; k < drawn->size(); ++k)
+                (*drawn)[k].page = page;
+    }
+    bool pageUsed = !report.placement.empty();
+    for (const ReportPagePainter& closingPage : closingPages) {
+        if (pageUsed)
+            device.newPage();
+        pageUsed = true;
+        painter.save();
+        closingPage(painter, size);
+        painter.restore();
     }
     return painter.end();
 }
@@ -34,8 +48,8 @@ QString reportPdfPath(const QString& programDataFolder, const QString& pupilName
             c = u'_';
     if (name.isEmpty())
         name = QStringLiteral("名前なし");
-    return programDataFolder + QStringLiteral("成績レポート_") + name + u'_' + day.toString(QStringLiteral("yyyyMMdd")) +
-           QStringLiteral(".pdf");
+    return programDataFolder + QStringLiteral("成績レポート_") + name + u'_' +
+           day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".pdf");
 }
 
 } // namespace warizan

@@ -3,15 +3,24 @@
 #include "report/report_painter.h"
 
 #include <QDate>
+#include <functional>
 #include <vector>
 
 class QPagedPaintDevice;
 
 namespace warizan {
 
-// Paints the report on a printer or PDF page by page, A4 portrait, in the printed style. Returns false
-// when the device cannot be painted on (nothing was written).
-[[nodiscard]] bool printReport(QPagedPaintDevice& device, const ReportDocument& report);
+// A page the printed report ends with, after its sections: given the painter and the page's size in device
+// units, it draws one page.
+using ReportPagePainter = std::function<void(QPainter& painter, QSizeF pageSize)>;
+
+// Paints the report on a printer or PDF page by page, A4 portrait, in the printed style: the sections three
+// to a page, then each of `closingPages` on a page of its own. Returns false when the device cannot be
+// painted on (nothing was written). When `drawn` is given, it receives every item of the sections drawn,
+// with its page.
+[[nodiscard]] bool printReport(QPagedPaintDevice& device, const ReportDocument& report,
+                               const std::vector<ReportPagePainter>& closingPages = {},
+                               ReportDrawnItems* drawn = nullptr);
 
 // Where a report is saved when there is no printer: in the program's data folder, named after the pupil and
 // the day, with characters a file name cannot hold replaced.

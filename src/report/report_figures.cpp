@@ -26,9 +26,29 @@ QString dateText(double value) {
 }
 
 // The line of the pupil, or -1.
-int lineOf(const std::vector<int>& pupils, int pupil) {
-    const auto it = std::find(pupils.begin(), pupils.end(), pupil);
-    return it == pupils.end() ? -1 : static_cast<int>(it - pupils.begin());
+int lineOf(const RankingList& ranking, int pupil) {
+    const auto it = std::find(ranking.pupils.begin(), ranking.pupils.end(), pupil);
+    const auto line = static_cast<qsizetype>(it - ranking.pupils.begin());
+    return it == ranking.pupils.end() || line >= ranking.lines.size() ? -1 : static_cast<int>(line);
+}
+
+// The place a ranking line starts with, without the mark that follows it; empty for a line without a place
+// ("--", no result).
+QString placeOf(const QString& line) {
+    const QString place = line.left(2).trimmed();
+    bool number = false;
+    place.toInt(&number);
+    return number ? place : QString();
+}
+
+// A place as the figures block shows it: "1位", or "--" where the ranking gives none.
+QString placeText(const QString& place) {
+    return place.isEmpty() ? rightOf(QStringLiteral("--"), 5) : rightOf(place, 5) + u'位';
+}
+
+// A time as the figures block shows it; "--" for the values that mean no time (failed, or none yet).
+QString timeText(qint32 result) {
+    return result >= kNoPointsResult ? rightOf(QStringLiteral("--"), 5) : rightOf(result, 5) + u'秒';
 }
 
 } // namespace
@@ -38,30 +58,27 @@ int reportScaleTop(qint32 largestCountedTime) {
     return static_cast<int>(std::min<qint64>(top, 1000));
 }
 
-ReportRankingFigures reportRankingFigures(const QStringList& timeLines, const std::vector<int>& timePupils,
-                                          const QStringList& pointsLines, const std::vector<int>& pointsPupils,
-                                          int pupil) {
+ReportRankingFigures reportRankingFigures(const RankingList& times, const RankingList& points,
+                                          const RankingList& listedPoints, int pupil) {
     ReportRankingFigures figures;
-    for (const QString& line : pointsLines) {
-        const qint64 points = static_cast<qint64>(leadingNumber(line.right(5)));
-        if (points > 0) {
+    for (const QString& line : listedPoints.lines) {
+        const qint64 pointsSoFar = static_cast<qint64>(leadingNumber(line.right(5)));
+        if (pointsSoFar > 0) {
             ++figures.pointsPupilCount;
-            figures.pointsSum += points;
+            figures.pointsSum += pointsSoFar;
         }
     }
-    const int pointsLine = lineOf(pointsPupils, pupil);
-    if (pointsLine >= 0 && pointsLine < pointsLines.size()) {
-        figures.pointsPlace = pointsLines[pointsLine].left(3);
-        figures.pupilPoints = wholeNumber(leadingNumber(pointsLines[pointsLine].right(5)));
+    if (const int line = lineOf(points, pupil); line >= 0) {
+        figures.pointsPlace = placeOf(points.lines[line]);
+        figures.pupilPoints = wholeNumber(leadingNumber(points.lines[line].right(5)));
     }
-    const int timeLine = lineOf(timePupils, pupil);
-    if (timeLine >= 0 && timeLine < timeLines.size())
-        figures.timePlace = timeLines[timeLine].left(3);
+    if (const int line = lineOf(times, pupil); line >= 0)
+        figures.timePlace = placeOf(times.lines[line]);
     return figures;
 }
 
 ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate& today, int levelCount,
-                            int level, int pupil, bool plotted, const ReportRankingFigures& ranking) {
+                            int level, int pupil, const ReportRankingFigures& ranking) {
     ReportSection section;
     section.level = level;
     const double windowStart = dateValue(today) - kReportWindowDays;
@@ -98,16 +115,19 @@ ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate
         if (r.pupil != pupil || r.result >= kChartTimeLimit)
             continue; // slower runs would fall outside the chart and do not move along it
         ++index;
-        if (!plotted)
-            continue;
         ReportPoint point;
+        point.run = index;
         point.x = 0.7 * index / section.count + 0.2; // only counted runs get here, so count >= 1
-        point.y = 0.8 - 0.7 * r.result / section.scaleTop;
+        // Bests are judged on the unbounded height; a run slower than the capped scale is then drawn on the
+        // chart's top edge rather than above it, in the section above.
+        const double y = 0.8 - 0.7 * r.result / section.scaleTop;
+        point.beyondScale = r.result > section.scaleTop;
+        point.y = std::max(y, 0.1);
         point.timeText = QString::number(r.result) + u'秒';
         point.dateText = dateText(r.date);
-        point.personalBest = point.y > lowestBestY;
+        point.personalBest = y > lowestBestY;
         if (point.personalBest) {
-            lowestBestY = point.y;
+            lowestBestY = y;
             section.bests.push_back(point);
         }
         section.points.push_back(point);
@@ -117,19 +137,20 @@ ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate
     QStringList& lines = section.figureLines;
     lines << QStringLiteral("回数　　　　　　　") + rightOf(section.count, 3) + u'回'
           << QStringLiteral("タイム  　　 　    本人 / 全体")
-          << QStringLiteral("　　順位　　　　") + rightOf(ranking.timePlace, 5) + u'位'
+          << QStringLiteral("　　順位　　　　") + placeText(ranking.timePlace)
           << QStringLiteral("　　最高　　　　") + rightOf(lastBest, 6) + QStringLiteral(" /") +
-                 rightOf(section.allBest, 5) + u'秒';
+                 timeText(section.allBest);
     if (section.count != 0)
         lines << QStringLiteral("　　平均　　　　") + rightOf(section.sum / section.count, 5) + u'秒' +
                      QStringLiteral(" /") +
                      rightOf(wholeNumber(static_cast<double>(section.allSum) / section.allCount), 5) + u'秒';
     lines << QStringLiteral("ポイント  　　　")
-          << QStringLiteral("　　順位　　　　") + rightOf(ranking.pointsPlace, 5) + u'位'
+          << QStringLiteral("　　順位　　　　") + placeText(ranking.pointsPlace)
           << QStringLiteral("　　獲得ポイント") + rightOf(ranking.pupilPoints, 5) + u'点';
     if (ranking.pointsPupilCount != 0)
         lines << QStringLiteral("　　　　　　　　　　　　/") +
-                     rightOf(wholeNumber(static_cast<double>(ranking.pointsSum) / ranking.pointsPupilCount), 5) +
+                     rightOf(wholeNumber(static_cast<double>(ranking.pointsSum) / ranking.pointsPupilCount),
+                             5) +
                      u'点';
     lines << QStringLiteral("　　　　　　　　　　　　 (全平均)");
     return section;
@@ -147,33 +168,33 @@ std::vector<ReportSlot> reportLayout(const std::vector<int>& chosenLevels, int l
     return placement;
 }
 
-bool buildReport(const ProgramState& state, const ReportRequest& request, ReportDocument* report, QString* error) {
+bool buildReport(const ProgramState& state, const ReportRequest& request, ReportDocument* report,
+                 QString* error) {
     std::vector<ScoreRecord> records;
     if (!readNewestScoreRecords(scoreFilePath(state.config), kMaxLoadedRecords, &records, error))
         return false;
     const int pupil = request.pupil;
     const int levelCount = state.levels.levelCount;
-    const RosterTables& roster = state.roster;
-    const bool plotted =
-        passesListFilter(request.gradeFilter, listGradeNumber(roster.gradeBaseYear, roster.pupilBirthYear[pupil]));
-    report->pupilName = roster.pupilName[pupil].trimmed();
+    report->pupilName = state.roster.pupilName[pupil].trimmed();
     report->placement = reportLayout(request.levels, levelCount);
     report->sections.clear();
     report->titles.clear();
-    for (const ReportSlot& slot : report->placement) {
+    const auto ranking = [&](int level, int mode, const QString& filter) {
         RankingChoice choice;
-        choice.gradeFilter = request.gradeFilter;
-        choice.displayMode = kPointsMode;
-        choice.pointsOrder = request.pointsOrder;
-        std::vector<int> pointsPupils;
-        const QStringList pointsLines = rankingLines(state, slot.level, choice, &pointsPupils);
-        choice.displayMode = kTimesMode;
-        std::vector<int> timePupils;
-        const QStringList timeLines = rankingLines(state, slot.level, choice, &timePupils);
-        const ReportRankingFigures ranking =
-            reportRankingFigures(timeLines, timePupils, pointsLines, pointsPupils, pupil);
+        choice.displayMode = mode;
+        choice.pointsOrder = kByPointsSoFar;
+        choice.gradeFilter = filter;
+        RankingList list;
+        list.lines = rankingLines(state, level, choice, &list.pupils);
+        return list;
+    };
+    const QString everybody = QStringLiteral("全学年");
+    for (const ReportSlot& slot : report->placement) {
+        const ReportRankingFigures figures = reportRankingFigures(
+            ranking(slot.level, kTimesMode, everybody), ranking(slot.level, kPointsMode, everybody),
+            ranking(slot.level, kPointsMode, request.gradeFilter), pupil);
         report->sections.push_back(
-            reportSection(records, request.today, levelCount, slot.level, pupil, plotted, ranking));
+            reportSection(records, request.today, levelCount, slot.level, pupil, figures));
         report->titles.push_back(state.config.contentHeading + u' ' + state.levels.levelName[slot.level]);
     }
     return true;

@@ -25,27 +25,36 @@ inline constexpr double kReportBaseFontPoints = 6;
 // when it is one already), at most 1000 seconds; 10 when nothing is counted.
 int reportScaleTop(qint32 largestCountedTime);
 
+// One level's ranking as the level menu lists it: its lines and the pupil of each line.
+struct RankingList {
+    QStringList lines;
+    std::vector<int> pupils;
+};
+
 // The pupil's places and points on one level, read from that level's rankings.
 struct ReportRankingFigures {
-    QString timePlace;   // the place and the mark that follows it, as the time ranking shows them
-    QString pointsPlace; // likewise from the points ranking
-    qint32 pupilPoints = 0;
+    QString timePlace;        // the place the time ranking gives the pupil ("1"), empty when it gives none
+    QString pointsPlace;      // likewise in the ranking by points so far
+    qint32 pupilPoints = 0;   // points so far
     int pointsPupilCount = 0; // pupils listed with points above 0
     qint64 pointsSum = 0;     // their points
 };
 
-// Reads the figures from ranking lines of the level (`pupilOfLine` holds the pupil of each line). The pupil's
-// line is found by number, so that a name cut to fit its column is still found.
-ReportRankingFigures reportRankingFigures(const QStringList& timeLines, const std::vector<int>& timePupils,
-                                          const QStringList& pointsLines, const std::vector<int>& pointsPupils,
-                                          int pupil);
+// Reads the pupil's places and points from the level's rankings of the whole family (`times`, and `points`
+// by points so far), so that the pupil is found by number whether or not the grade filter lists him and
+// whatever order the menu shows; the average points come from the lines the grade filter lists
+// (`listedPoints`, by points so far).
+ReportRankingFigures reportRankingFigures(const RankingList& times, const RankingList& points,
+                                          const RankingList& listedPoints, int pupil);
 
 // One plotted run of the pupil; x in units of half the output's width, y in units of a third of its height
 // from the section's top.
 struct ReportPoint {
     double x = 0;
     double y = 0;
+    int run = 0;               // which of the pupil's counted runs on the level, from 1, in file order
     bool personalBest = false; // drawn red and joined to the bests before it; else blue
+    bool beyondScale = false;  // slower than the chart's top: drawn on its top edge, marked as beyond it
     QString timeText;          // the result followed by "秒"
     QString dateText;          // yyyy/MM/dd
 };
@@ -68,10 +77,9 @@ struct ReportSection {
 };
 
 // Works out one section for `pupil` on `level` from `records` (the newest records of the score file, in file
-// order; records outside the tables or with a negative result are passed over). `plotted` says whether the
-// pupil passes the level menu's grade filter: only then are the runs plotted.
+// order; records outside the tables or with a negative result are passed over).
 ReportSection reportSection(const std::vector<ScoreRecord>& records, const QDate& today, int levelCount,
-                            int level, int pupil, bool plotted, const ReportRankingFigures& ranking);
+                            int level, int pupil, const ReportRankingFigures& ranking);
 
 // Where each chosen level's section goes: page number from 0 and the section's slot on it (0 to 2).
 struct ReportSlot {
@@ -93,14 +101,18 @@ struct ReportDocument {
 struct ReportRequest {
     int pupil = 0;
     std::vector<int> levels;
-    QString gradeFilter = QStringLiteral("全学年");
-    int pointsOrder = 1; // the points ranking's order: 1 points so far, 2 points today
+    QString gradeFilter = QStringLiteral("全学年"); // whose points the average points are taken over
+    // Not read: the report's points figures always follow the ranking by points so far, whatever order the
+    // menu shows. Kept only while the level menu still sets it.
+    int pointsOrder = 1;
     QDate today;
 };
 
 // Works out the report from the newest records of the score file and the rankings of the figures last
-// counted (the pupil list of the last build names who is ranked). False with `error` (Japanese) when the
-// score file cannot be read.
-bool buildReport(const ProgramState& state, const ReportRequest& request, ReportDocument* report, QString* error);
+// counted (the pupil list of the last build names who is ranked). The pupil's runs are charted and his places
+// read whether or not the grade filter lists him. False with `error` (Japanese) when the score file cannot be
+// read.
+bool buildReport(const ProgramState& state, const ReportRequest& request, ReportDocument* report,
+                 QString* error);
 
 } // namespace warizan

@@ -11,7 +11,8 @@
 
 namespace warizan {
 
-QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints) {
+QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints,
+                         ReportDrawnItems* drawn) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -24,20 +25,25 @@ QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFo
             image.fill(Qt::white);
             page = slot.page;
         }
-        drawReportSection(painter, QSizeF(size), reportSectionTop(slot.slot, size.height()), report.sections[i],
-                          report.titles[i], report.pupilName, style);
+        const std::size_t before = drawn ? drawn->size() : 0;
+        drawReportSection(painter, QSizeF(size), slot.slot, report.sections[i], report.titles[i],
+                          report.pupilName, style, drawn);
+        if (drawn)
+            for (std::size_t k = before; k < drawn->size(); ++k)
+                (*drawn)[k].page = page;
     }
     return image;
 }
 
-ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report, const QString& documentName,
-                                     const QString& fallbackPdf) {
+ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report,
+                                     const QString& documentName, const QString& fallbackPdf) {
     ReportPrintOutcome outcome;
     QString why;
     if (std::unique_ptr<QPagedPaintDevice> job = printer.startJob(documentName, &why)) {
         outcome.printed = printReport(*job, report);
         if (!outcome.printed)
-            outcome.error = QStringLiteral("プリンター「%1」に印刷できませんでした。").arg(printer.defaultPrinterName());
+            outcome.error =
+                QStringLiteral("プリンター「%1」に印刷できませんでした。").arg(printer.defaultPrinterName());
         return outcome;
     }
     if (!printer.defaultPrinterName().isEmpty()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/report_figures.h"
+#include "report/report_painter.h"
 
 #include <QImage>
 
@@ -9,8 +9,10 @@ namespace warizan {
 class Printer;
 
 // The report as the screen shows it: drawn section by section in the screen's style; a page that fills up
-// is cleared and drawing goes on, as on paper, so the picture holds the last page.
-QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints);
+// is cleared and drawing goes on, as on paper, so the picture holds the last page. When `drawn` is given, it
+// receives every item drawn, with its page.
+QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints,
+                         ReportDrawnItems* drawn = nullptr);
 
 struct ReportPrintOutcome {
     bool printed = false; // went to the default printer
@@ -20,7 +22,7 @@ struct ReportPrintOutcome {
 
 // Prints the report on the default printer; where there is none, saves it as a PDF at `fallbackPdf`. Never
 // fails silently: the outcome says which happened.
-ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report, const QString& documentName,
-                                     const QString& fallbackPdf);
+ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report,
+                                     const QString& documentName, const QString& fallbackPdf);
 
 } // namespace warizan

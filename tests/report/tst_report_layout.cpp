@@ -1,0 +1,217 @@
+#include "report/report_document.h"
+#include "report/report_output.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+
+using namespace warizan;
+
+namespace {
+
+const QDate kToday(2024, 4, 10);
+constexpr int kPupil = 7;
+
+ScoreRecord run(int daysAgo, int level, qint32 result, int pupil = kPupil) {
+    ScoreRecord r;
+    r.date = dateValue(kToday) - daysAgo;
+    r.pupil = static_cast<qint16>(pupil);
+    r.level = static_cast<qint16>(level);
+    r.result = result;
+    return r;
+}
+
+// A pupil who practised a lot: on level 1 many bests close together after a run of 1000-1799 s, a run of
+// 1800 s or more, a failed run and a timed-out one; on levels 2 to 4 fewer runs, one of them slow.
+// `slowFirst` makes the first run the slowest, so the first best sits on the chart's top edge.
+ReportDocument busyPupil(bool slowFirst) {
+    std::vector<ScoreRecord> records;
+    int day = 400;
+    if (slowFirst)
+        records.push_back(run(day--, 1, 1250));
+    for (qint32 t : {400, 380,   1500, 350, 300, 320, 290, 260, 2100, 250, 240, 99998, 230, 210, 215, 200,
+                     190, 99999, 185,  170, 175, 160, 150, 155, 140,  130, 125, 120,   118, 117, 116, 115})
+        records.push_back(run(day--, 1, t));
+    for (qint32 t : {500, 450, 99998, 420, 1100, 400, 380})
+        records.push_back(run(day--, 2, t));
+    for (qint32 t : {90, 85, 95, 80, 70})
+        records.push_back(run(day--, 1, t, 8)); // somebody faster
+    records.push_back(run(3, 3, 99999));
+    records.push_back(run(2, 4, 61));
+
+    ReportRankingFigures ranking;
+    ranking.timePlace = QStringLiteral("2");
+    ranking.pointsPlace = QStringLiteral("1");
+    ranking.pupilPoints = 1234;
+    ranking.pointsPupilCount = 2;
+    ranking.pointsSum = 1500;
+    ReportDocument report;
+    report.pupilName = QStringLiteral("たろうたろう");
+    report.placement = reportLayout({1, 2, 3, 4}, 4);
+    for (const ReportSlot& slot : report.placement) {
+        report.sections.push_back(reportSection(records, kToday, 4, slot.level, kPupil, ranking));
+        report.titles.push_back(QStringLiteral("あまりのあるわり算 あまりその%1").arg(slot.level));
+    }
+    return report;
+}
+
+QString describe(const ReportDrawnItem& item) {
+    const QRectF r = item.rect;
+    return QStringLiteral("%1 page %2 slot %3 run %4 (%5,%6 %7x%8)")
+        .arg(item.kind == ReportDrawnItem::Kind::Text ? u'"' + item.text + u'"' : QStringLiteral("mark"))
+        .arg(item.page)
+        .arg(item.slot)
+        .arg(item.run)
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height());
+}
+
+} // namespace
+
+// The report's drawing as laid out on the screen's picture and on A4 paper: every text and mark it paints,
+// taken from the drawing routine itself.
+class ReportLayoutTest final : public QObject {
+    Q_OBJECT
+private slots:
+    void nothingOverlaps_data();
+    void nothingOverlaps();
+    void closingPagesFollowTheSections_data();
+    void closingPagesFollowTheSections();
+};
+
+void ReportLayoutTest::nothingOverlaps_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QSize>("size"); // the screen's picture; unused on paper
+    QTest::addColumn<bool>("slowFirst");
+    for (bool slowFirst : {false, true}) {
+        const char* pupil = slowFirst ? "first run slow" : "busy";
+        // The level menu's picture at the design size, and at the scale of a larger monitor.
+        QTest::addRow("screen, %s", pupil) << "screen" << QSize(700, 614) << slowFirst;
+        QTest::addRow("large screen, %s", pupil) << "screen" << QSize(1050, 921) << slowFirst;
+        QTest::addRow("A4 paper, %s", pupil) << "paper" << QSize() << slowFirst;
+    }
+}
+
+void ReportLayoutTest::nothingOverlaps() {
+    QFETCH(QString, output);
+    QFETCH(QSize, size);
+    QFETCH(bool, slowFirst);
+    const ReportDocument report = busyPupil(slowFirst);
+    ReportDrawnItems items;
+    QSizeF page;
+    if (output == u"screen") {
+        const QImage image = reportScreenImage(report, size, kReportBaseFontPoints, &items);
+        page = image.size();
+        // To be looked at, as the level menu's screenshots are.
+        if (const QString dir = qEnvironmentVariable("WARIZAN_SCREENSHOT_DIR"); !dir.isEmpty())
+            image.save(QStringLiteral("%1/report_%2x%3%4.png")
+                           .arg(dir)
+                           .arg(size.width())
+                           .arg(size.height())
+                           .arg(slowFirst ? QStringLiteral("_slow_first") : QString()));
+    } else {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QPdfWriter writer(dir.filePath(QStringLiteral("report.pdf")));
+        QVERIFY(printReport(writer, report, {}, &items));
+        page = QSizeF(writer.width(), writer.height());
+    }
+    const double v = page.height() / 3;
+    const auto sectionArea = [&](int slot) {
+        return slot < 0 ? QRectF(0, 0, page.width(), 0.05 * page.height())
+                        : QRectF(0, (0.05 + 0.3 * slot) * page.height(), page.width(), 0.3 * page.height());
+    };
+
+    std::vector<const ReportDrawnItem*> texts;
+    std::vector<const ReportDrawnItem*> marks;
+    for (const ReportDrawnItem& item : items)
+        (item.kind == ReportDrawnItem::Kind::Text ? texts : marks).push_back(&item);
+
+    // Every section is drawn with its whole figures block and every plotted run.
+    for (std::size_t i = 0; i < report.placement.size(); ++i) {
+        const ReportSlot& slot = report.placement[i];
+        const auto inSection = [&](const ReportDrawnItem* item) {
+            return item->page == slot.page && item->slot == slot.slot;
+        };
+        for (const QString& line : report.sections[i].figureLines)
+            QVERIFY2(std::any_of(texts.begin(), texts.end(),
+                                 [&](const ReportDrawnItem* t) { return inSection(t) && t->text == line; }),
+                     qPrintable(line));
+        const auto dots = std::count_if(marks.begin(), marks.end(),
+                                        [&](const ReportDrawnItem* m) { return inSection(m) && m->run > 0; });
+        QCOMPARE(static_cast<std::size_t>(dots), report.sections[i].points.size());
+    }
+    QVERIFY(
+        std::any_of(texts.begin(), texts.end(), [](const ReportDrawnItem* t) { return t->text == u"0秒"; }));
+
+    // Texts inside their section; marks too, but for the half of a frame line that lies on its edge.
+    for (const ReportDrawnItem* text : texts)
+        QVERIFY2(sectionArea(text->slot).contains(text->rect), qPrintable(describe(*text)));
+    for (const ReportDrawnItem* mark : marks)
+        QVERIFY2(sectionArea(mark->slot).adjusted(0, -0.015 * v, 0, 0.015 * v).contains(mark->rect),
+                 qPrintable(describe(*mark)));
+
+    // No text over another, nor over a mark that is not its own run's.
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t k = i + 1; k < texts.size(); ++k)
+            if (texts[i]->page == texts[k]->page)
+                QVERIFY2(!texts[i]->rect.intersects(texts[k]->rect),
+                         qPrintable(describe(*texts[i]) + u'\n' + describe(*texts[k])));
+    for (const ReportDrawnItem* text : texts)
+        for (const ReportDrawnItem* mark : marks)
+            if (text->page == mark->page && (mark->run == 0 || mark->run != text->run))
+                QVERIFY2(!mark->shape.intersects(text->rect),
+                         qPrintable(describe(*text) + u'\n' + describe(*mark)));
+}
+
+void ReportLayoutTest::closingPagesFollowTheSections_data() {
+    QTest::addColumn<std::vector<int>>("levels");
+    QTest::addColumn<int>("closingPages");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("after a full page and one more section") << std::vector<int>{1, 2, 3, 4} << 1 << 3;
+    QTest::newRow("two after one section") << std::vector<int>{1} << 2 << 3;
+    QTest::newRow("no section: the closing page is the first") << std::vector<int>{} << 1 << 1;
+}
+
+void ReportLayoutTest::closingPagesFollowTheSections() {
+    QFETCH(std::vector<int>, levels);
+    QFETCH(int, closingPages);
+    QFETCH(int, pages);
+    ReportDocument report = busyPupil(false);
+    report.placement = reportLayout(levels, 4);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    int drawn = 0;
+    const std::vector<ReportPagePainter> closing(static_cast<std::size_t>(closingPages), [&](QPainter& p,
+                                                                                             QSizeF size) {
+        QVERIFY(size.width() > 0 && size.height() > 0);
+        p.drawText(QPointF(size.width() / 4, size.height() / 4), QStringLiteral("closing %1").arg(++drawn));
+    });
+    {
+        QPdfWriter writer(pdf);
+        QVERIFY(printReport(writer, report, closing));
+    }
+    QCOMPARE(drawn, closingPages);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished(60000));
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))), qPrintable(out));
+    // Each closing page stands alone on the last pages.
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-f"), QString::number(pages - closingPages + 1), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString last = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(last.contains(QStringLiteral("closing 1")) && !last.contains(QStringLiteral("回数")),
+             qPrintable(last));
+}
+
+QTEST_MAIN(ReportLayoutTest)
+#include "tst_report_layout.moc"
