@@ -190,7 +190,14 @@ void StormTest::keysAndClicksOverEveryScreen() {
             parts << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
         return parts.join(QStringLiteral(", "));
     };
+    int exits = 0;
     const auto storm = [&] {
+        // A "0" queued before the names came back leaves the program from them, as it should: the family
+        // would start it again. Only an end with a message is a fault.
+        if (dialogs->ended && dialogs->messages.empty()) {
+            dialogs->ended = false;
+            ++exits;
+        }
         // Handlers that let events run take the next input at once, and that one's handler the next: the
         // nesting is kept to a few levels, as a child's typing speed keeps it in the program.
         if (HandlerScope::depth() > 4)
@@ -257,14 +264,15 @@ void StormTest::keysAndClicksOverEveryScreen() {
         }
         return inputs >= 1500;
     };
-    QTRY_VERIFY2_WITH_TIMEOUT(everyScreenSeen() || dialogs->ended, qPrintable(seen()), 200'000);
+    const auto endedByFault = [&] { return dialogs->ended && !dialogs->messages.empty(); };
+    QTRY_VERIFY2_WITH_TIMEOUT(everyScreenSeen() || endedByFault(), qPrintable(seen()), 200'000);
     timer.stop();
     test::SuiteForms::settle();
-    QVERIFY2(!dialogs->ended,
+    QVERIFY2(!endedByFault(),
              qPrintable(dialogs->messages.empty() ? QString() : dialogs->messages.back().text));
     const DesignForm* current = forms->window.currentForm();
     QVERIFY(current && current->isLoadedPage());
-    qInfo("%s", qPrintable(seen()));
+    qInfo("%s, left from the names %d times", qPrintable(seen()), exits);
     // Every sheet that ended is on file whole.
     QCOMPARE(QFileInfo(scoreFilePath(setup->config())).size() % kScoreRecordLength, 0);
 }
