@@ -36,13 +36,16 @@ QString levelTable(int runs, int quota, bool level1Has9999) {
     return text;
 }
 
-// Appends a run of pupil `pupil` as the drill does, without its bookkeeping.
-void appendRun(DrillSuite& s, int pupil, int result) {
+// Appends a run of pupil `pupil` on `level` as the drill does, without its bookkeeping.
+void appendRun(DrillSuite& s, int pupil, int result, int level) {
     const qint16 working = s.state().pupil.currentPupil;
+    const qint16 workingLevel = s.state().pupil.currentLevel;
     s.state().pupil.currentPupil = static_cast<qint16>(pupil);
+    s.state().pupil.currentLevel = static_cast<qint16>(level);
     s.state().drill.finalTime = result;
     QVERIFY(writeScoreRecords(s.forms.test.context));
     s.state().pupil.currentPupil = working;
+    s.state().pupil.currentLevel = workingLevel;
 }
 
 } // namespace
@@ -130,9 +133,14 @@ void ResultScreenTest::showsTheRun() {
                  levelTable(r[0].toInt(), r[1].toInt(), r[2] == u"9999"));
     s.state().pupil.goalLevelCleared = static_cast<qint16>(r[3].toInt());
     for (int result : earlier)
-        appendRun(s, 3, result);
+        appendRun(s, 3, result, level);
     if (other)
-        appendRun(s, 4, other);
+        appendRun(s, 4, other, level);
+    // The pupil's runs on another level today: one counted, one too slow to count. The day's count holds
+    // the counted one; the level's count holds neither.
+    const int otherLevel = level == 1 ? 2 : 1;
+    appendRun(s, 3, 40, otherLevel);
+    appendRun(s, 3, 7000, otherLevel);
     // As the level menu counts before a drill, and the drill's end does its bookkeeping.
     QVERIFY(countScores(s.forms.test.context));
     s.state().drill.timeUp = time == 99999 ? 1 : 0;
@@ -148,7 +156,7 @@ void ResultScreenTest::showsTheRun() {
     QCOMPARE(screen.Label16->text(), s.state().levels.levelName[level]);
     const int runsToday = earlier.size() + (time < 6000 ? 1 : 0);
     QCOMPARE(screen.Label13->text(), QStringLiteral(" (このレベル　%1回目)").arg(runsToday));
-    QCOMPARE(screen.Label14->text(), QStringLiteral("（%1回目)").arg(runsToday));
+    QCOMPARE(screen.Label14->text(), QStringLiteral("（%1回目)").arg(runsToday + 1));
     QCOMPARE(screen.Label18->text(),
              time == 99999 ? QStringLiteral("記録なし") : QStringLiteral("今の成績：%1秒").arg(time));
     if (time == 60)
