@@ -6,9 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QtTest>
-#include <unistd.h>
 
 using namespace warizan;
 using namespace warizan::test;
@@ -85,46 +83,6 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
 }
-
-// A small file system of its own mounted on `folder` (only root may mount): it can be made read-only or
-// filled up, as a family's USB stick or full disk would be.
-class SmallDisk final {
-public:
-    explicit SmallDisk(const QString& folder)
-        : m_folder(folder) {
-        m_mounted = ::geteuid() == 0 && mount({"-t", "tmpfs", "-o", "size=64k", "tmpfs", m_folder});
-    }
-    ~SmallDisk() {
-        if (m_mounted)
-            mount({"-l", m_folder}, QStringLiteral("umount"));
-    }
-    bool isMounted() const { return m_mounted; }
-    bool setReadOnly(bool readOnly) {
-        return mount({"-o", readOnly ? "remount,ro" : "remount,rw", m_folder});
-    }
-    bool empty() { return QFile::remove(m_folder + QStringLiteral("/filler")); }
-    // Leaves no room for one more byte in a new block.
-    void fill() {
-        QFile filler(m_folder + QStringLiteral("/filler"));
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return;
-        const QByteArray block(512, 'x');
-        while (filler.write(block) == block.size()) {
-        }
-        while (filler.write("x", 1) == 1) {
-        }
-    }
-
-private:
-    static bool mount(const QStringList& args, const QString& program = QStringLiteral("mount")) {
-        QProcess process;
-        process.start(program, args);
-        return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
-               process.exitCode() == 0;
-    }
-    QString m_folder;
-    bool m_mounted = false;
-};
 
 } // namespace
 

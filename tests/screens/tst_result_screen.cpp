@@ -1,8 +1,12 @@
 #include "drill_suite.h"
+#include "records/pending_runs.h"
 #include "records/score_file.h"
+#include "records/score_record.h"
+#include "screens/drill_start.h"
 #include "screens/result/result_screen.h"
 #include "screenshot.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -17,6 +21,8 @@ private slots:
     void showsTheRun_data();
     void showsTheRun();
     void menuButtonShowsTheLevelMenu();
+    void runTheFilesRefuseReachesTheResultScreen_data();
+    void runTheFilesRefuseReachesTheResultScreen();
 };
 
 namespace {
@@ -206,6 +212,66 @@ void ResultScreenTest::menuButtonShowsTheLevelMenu() {
     QCOMPARE(s.forms.window.currentForm()->objectName(), QStringLiteral("seisekitime1"));
     QVERIFY(!s.forms.window.isLoaded(FormId::FrmSyuuryou));
     QVERIFY(!screen.Command4->isEnabled());
+}
+
+void ResultScreenTest::runTheFilesRefuseReachesTheResultScreen_data() {
+    QTest::addColumn<bool>("readOnly"); // a read-only data folder, else a folder in the home file's place
+    QTest::newRow("read-only data folder") << true;
+    QTest::newRow("a folder where the home file should be") << false;
+}
+
+// A whole drill on folders that refuse its records: the pupil is told the result is kept, sees the result
+// screen as usual, and the run lands in both files once they can be written again.
+void ResultScreenTest::runTheFilesRefuseReachesTheResultScreen() {
+    QFETCH(bool, readOnly);
+    DrillSuite s(2);
+    QTemporaryDir userData;
+    Configuration& config = s.state().config;
+    config.pendingRunsFile = userData.filePath(QStringLiteral("kept.jsonl"));
+    const QString scores = scoreFilePath(config);
+    const QString home = homeScoreFilePath(config);
+    std::unique_ptr<test::SmallDisk> disk;
+    if (readOnly) {
+        disk = std::make_unique<test::SmallDisk>(config.programDataFolder);
+        if (!disk->isMounted())
+            QSKIP("a read-only file system of its own needs root");
+        QVERIFY(disk->setReadOnly(true));
+    } else {
+        QFile::remove(home);
+        QVERIFY(QDir().mkpath(home));
+    }
+
+    QVERIFY(startDrill(s.forms.context));
+    for (int i = 0; i < 10; ++i) {
+        s.tick(2000);
+        s.answer(true);
+    }
+    auto* result = s.forms.shown<ResultScreen>(FormId::FrmSyuuryou);
+    QVERIFY(result);
+    QCOMPARE(result->Label18->text(), QStringLiteral("今の成績：20秒"));
+    QVERIFY(!s.forms.test.dialogs.ended);
+    QCOMPARE(s.forms.test.dialogs.messages.size(), std::size_t(1));
+    QVERIFY(s.forms.test.dialogs.messages[0].text.startsWith(
+        QStringLiteral("今回の成績は、いまは記録できませんでした。")));
+    if (readOnly)
+        test::saveScreenshot(s.window(), QStringLiteral("result_after_kept_run"));
+
+    if (readOnly) {
+        QVERIFY(disk->setReadOnly(false));
+    } else {
+        QVERIFY(QDir(home).removeRecursively());
+    }
+    // As at the next start.
+    QVERIFY(appendPendingRuns(config, s.clock()));
+    const std::vector<ScoreRecord> onFile = decodeScoreRecords(test::readBytes(scores));
+    QCOMPARE(onFile.size(), std::size_t(1));
+    QCOMPARE(onFile[0].pupil, qint16(3));
+    QCOMPARE(onFile[0].level, qint16(2));
+    QCOMPARE(onFile[0].result, 20);
+    const QByteArray homeBytes = test::readBytes(home);
+    QCOMPARE(homeBytes.size(), kHomeScoreRecordLength);
+    QCOMPARE(decodeHomeScoreRecord(homeBytes.constData()).result, 20);
+    QVERIFY(!QFileInfo::exists(config.pendingRunsFile));
 }
 
 QTEST_MAIN(ResultScreenTest)
