@@ -367,6 +367,11 @@ void DataToolTest::damagedFolders_data() {
         << "formula name" << QStringList{"export"} << 0 << QStringList{"\"'=1+2\""} << ",=1+2";
     row("emoji at the end of the name column")
         << "emoji name" << (QStringList{"pupils"} + day) << 0 << QStringList{"たろうじろう"} << "\uFFFD";
+    row("empty roster: check") << "roster empty" << QStringList{"check"} << 1
+                               << QStringList{"生徒用名簿.txt は空です"} << "";
+    row("roster cut inside a character: check")
+        << "roster cut" << QStringList{"check"} << 1
+        << QStringList{"生徒用名簿.txt（3 行目）", "とちゅうで切れています"} << "文字コード";
     row("a run kept for later: check") << "kept run" << QStringList{"check"} << 1
                                        << QStringList{"記録を待っている練習が 1 回分あります"} << "";
     row("home file a run behind: check")
@@ -466,7 +471,16 @@ void DataToolTest::damagedFolders() {
         suite.writeSoundTable("seikai1\n");
     else if (damage == "formula name")
         suite.writeRoster("1,2016,0,0,\"=1+2\",0,\"\",\"\"\n");
-    else if (damage == "kept run") {
+    else if (damage == "roster empty")
+        writeBytes(roster, QByteArray());
+    else if (damage == "roster cut") {
+        // A third entry broken off one byte into the last character of its name.
+        suite.writeRoster(familyRoster + QStringLiteral("3,2017,0,0,\"じろう\",0,\"\",\"\"\n"));
+        const QByteArray bytes = test::readBytes(roster);
+        writeBytes(
+            roster,
+            bytes.left(bytes.lastIndexOf(encodeText(QStringLiteral("う"), TextEncoding::ShiftJis)) + 1));
+    } else if (damage == "kept run") {
         Configuration config;
         config.programFolderName = QStringLiteral("drill");
         const QByteArray score = scoreBytes(2, 45);

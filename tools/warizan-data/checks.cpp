@@ -262,6 +262,8 @@ Findings checkRoster(const Configuration& config) {
             found.problems << QStringLiteral("%1: 番号 %2 が2回以上使われています").arg(where).arg(e.number);
     }
     found.notes << QStringLiteral("名簿: %1 人").arg(count);
+    if (count == 0 && found.problems.isEmpty())
+        found.problems << QStringLiteral("名簿 %1 は空です（選べる人がひとりもいません）").arg(path);
     return found;
 }
 
