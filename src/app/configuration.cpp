@@ -1,6 +1,7 @@
 #include "app/configuration.h"
 
 #include "records/level_table_file.h"
+#include "records/pending_runs.h"
 #include "sound/sound_table.h"
 #include "textdata/text_data.h"
 
@@ -112,6 +113,7 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
     config.programDataFolder = folders.programDataFolder;
     config.soundFolder = folders.soundFolder;
     config.contentHeading = contentTitle();
+    config.pendingRunsFile = defaultPendingRunsFile();
 
     QString why;
     const QString levelPath = config.programDataFolder + kLevelTableFileName;

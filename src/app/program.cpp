@@ -3,6 +3,7 @@
 #include "app/configuration.h"
 #include "app/program_forms.h"
 #include "platform/display.h"
+#include "records/score_file.h"
 #include "screens/drill_icon.h"
 
 #include <QApplication>
@@ -44,11 +45,16 @@ bool Program::start() {
         return false;
     }
 
+    // Runs kept from drills whose results the score files could not take go to the files first, before
+    // any screen counts them; should the files still refuse them, they stay kept for the next append.
+    appendPendingRuns(m_state->config, m_clock);
+
     m_window = std::make_unique<FormWindow>(m_state->config.themeColour);
     m_window->setWindowTitle(m_state->config.contentHeading);
     m_window->setWindowIcon(drillIcon());
     m_dialogs.setParentWindow(m_window.get());
-    m_formContext = std::make_unique<FormContext>(FormContext{m_context, *m_window, m_printer, m_singleInstance, m_documents});
+    m_formContext = std::make_unique<FormContext>(
+        FormContext{m_context, *m_window, m_printer, m_singleInstance, m_documents});
     setProgramForms(*m_window, *m_formContext);
     return m_window->show(FormId::namesel);
 }

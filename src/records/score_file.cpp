@@ -1,11 +1,18 @@
 #include "records/score_file.h"
 
 #include "platform/file_lock.h"
+#include "records/pending_runs.h"
 #include "records/score_record.h"
+#include "records/score_tails.h"
 
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 namespace warizan {
 
@@ -36,14 +43,16 @@ bool endWithFileError(AppContext& context, const QString& what, const QString& p
     return endWith(context, QStringLiteral("%1\n%2\n%3").arg(what, path, why));
 }
 
-// Why a write to an open file failed, in words a family can read.
-QString writeFailure(const QFile& file) {
-    return file.error() == QFileDevice::ResizeError || file.error() == QFileDevice::WriteError
-               ? QStringLiteral("書き込めませんでした（ディスクがいっぱいか、取り外されたかもしれません）")
-               : QStringLiteral("書き込めませんでした");
+// Why a write to a score file failed, in words a family can read. `error` is the system's error number
+// taken right after the write; a disk with no room for one more record is full whatever it said.
+QString writeFailure(const QString& path, int error, int recordLength) {
+    const QStorageInfo storage(QFileInfo(path).absolutePath());
+    if (error == ENOSPC || (storage.isValid() && storage.bytesAvailable() < recordLength))
+        return QStringLiteral("ディスクがいっぱいです");
+    return QStringLiteral("書き込めませんでした（取り外されたか、こわれているかもしれません）");
 }
 
-// One of the files an append writes: open, locked, and where its record goes.
+// One of the files an append writes: open, locked, and where its records go.
 struct AppendTarget {
     AppendTarget(QString path_, QString name_, int recordLength_)
         : path(std::move(path_))
@@ -54,38 +63,215 @@ struct AppendTarget {
     int recordLength;
     QFile file;
     std::unique_ptr<FileLock> lock;
-    qint64 at = 0;   // after the last whole record
-    QByteArray tail; // a partial record found there, put back should the append be undone
+    qint64 at = 0;   // after the last whole record when the append began
+    qint64 next = 0; // where the next record goes
+    QByteArray tail; // a partial record found at `at`, put back should the append be undone
+    int writeError = 0;
 };
 
-// Opens and locks a file of an append; the program ends (and false is returned) when it cannot.
-bool prepare(AppContext& context, AppendTarget& target) {
-    FileFailure failure;
-    if (!openDataFile(target.file, target.path, FileOpen::ReadWriteCreate, &failure, true))
-        return endWithFileError(context, target.name + QStringLiteral("を開けません。"), target.path,
-                                failure.description);
+// Opens and locks a file of an append; false, with what went wrong, when it cannot.
+bool prepare(AppendTarget& target, AppendFailure* failure) {
+    FileFailure opening;
+    if (!openDataFile(target.file, target.path, FileOpen::ReadWriteCreate, &opening, true)) {
+        *failure = {target.name + QStringLiteral("を開けません。"), target.path, opening.description};
+        return false;
+    }
     target.lock = std::make_unique<FileLock>(target.file);
-    if (!target.lock->lockExclusive() && !target.lock->locksUnavailable())
-        return endWithFileError(context, target.name + QStringLiteral("をロックできません。"), target.path,
-                                QStringLiteral("ほかのプログラムが使っているかもしれません"));
+    if (!target.lock->lockExclusive() && !target.lock->locksUnavailable()) {
+        *failure = {target.name + QStringLiteral("をロックできません。"), target.path,
+                    QStringLiteral("ほかのプログラムが使っているかもしれません")};
+        return false;
+    }
     const qint64 size = target.file.size();
     target.at = size / target.recordLength * target.recordLength;
+    target.next = target.at;
     if (size > target.at && target.file.seek(target.at))
         target.tail = target.file.read(size - target.at);
     return true;
 }
 
-// Writes a record at the target's place; the record is stamped by `makeBytes` only now that the lock is
-// held, so the file stays in time order across writers.
-template <typename MakeBytes> bool writeAt(AppendTarget& target, MakeBytes makeBytes) {
-    const QByteArray bytes = makeBytes();
-    return target.file.seek(target.at) && target.file.write(bytes) == target.recordLength;
+// Writes one record after those already written by this append.
+bool writeNext(AppendTarget& target, const QByteArray& record) {
+    if (target.file.seek(target.next) && target.file.write(record) == record.size()) {
+        target.next += record.size();
+        return true;
+    }
+    target.writeError = errno;
+    return false;
 }
 
-// Puts a file back as it was before a record was written to it.
+// Puts a file back as it was before the append wrote to it.
 void undo(AppendTarget& target) {
+    if (!target.file.isOpen() || target.next == target.at)
+        return;
     if (target.file.resize(target.at) && !target.tail.isEmpty() && target.file.seek(target.at))
         target.file.write(target.tail);
+}
+
+// The whole records of an open file before `end`.
+QByteArray recordsBefore(AppendTarget& target, qint64 end) {
+    return target.file.seek(0) ? target.file.read(end) : QByteArray();
+}
+
+bool holdsScoreRecord(const QByteArray& records, const QByteArray& record) {
+    for (qsizetype at = 0; at + kScoreRecordLength <= records.size(); at += kScoreRecordLength)
+        if (std::memcmp(records.constData() + at, record.constData(), kScoreRecordLength) == 0)
+            return true;
+    return false;
+}
+
+// Whether the home file holds a kept run's home record: written by this program for the same run.
+bool holdsHomeRecordOf(const QByteArray& records, const PendingRun& run) {
+    const HomeScoreRecord wanted = decodeHomeScoreRecord(run.homeRecord.constData());
+    const ScoreRecord score = decodeScoreRecord(run.scoreRecord.constData());
+    for (qsizetype at = 0; at + kHomeScoreRecordLength <= records.size(); at += kHomeScoreRecordLength) {
+        const HomeScoreRecord home = decodeHomeScoreRecord(records.constData() + at);
+        if (home.folderText == wanted.folderText && isHomeRecordOf(home, score))
+            return true;
+    }
+    return false;
+}
+
+// The run of the drill that just ended, before it is stamped.
+struct FreshRun {
+    qint16 pupil;
+    qint16 level;
+    qint32 result;
+};
+
+FreshRun freshRunOf(const ProgramState& state) {
+    return {state.pupil.currentPupil, state.pupil.currentLevel, state.drill.finalTime};
+}
+
+bool hasHomeRecord(qint16 pupil) {
+    return pupil < kFirstPupilWithoutHomeRecord;
+}
+
+// The records of a fresh run stamped `now`, and the files they belong to.
+PendingRun stamp(const Configuration& config, const FreshRun& run, const QDateTime& now) {
+    const QTime time = wholeSecond(now.time());
+    PendingRun records;
+    records.scoreFile = placeOfFile(scoreFilePath(config));
+    records.scoreRecord =
+        encodeScoreRecord(makeScoreRecord(config, now.date(), time, run.pupil, run.level, run.result));
+    if (hasHomeRecord(run.pupil)) {
+        records.homeFile = placeOfFile(homeScoreFilePath(config));
+        records.homeRecord = encodeHomeScoreRecord(
+            makeHomeScoreRecord(config, now.date(), time, run.pupil, run.level, run.result));
+    }
+    return records;
+}
+
+// The runs kept from failed appends to this folder's score files, in the order they were kept. A list
+// that cannot be read is left for `check` to report: the append goes on without it.
+std::vector<PendingRun> keptRunsFor(const Configuration& config) {
+    std::vector<PendingRun> all;
+    QString why;
+    if (!readPendingRuns(config.pendingRunsFile, &all, &why))
+        return {};
+    return pendingRunsFor(all, placeOfFile(scoreFilePath(config)), placeOfFile(homeScoreFilePath(config)));
+}
+
+// One append, under the locks of both score files (the score file's first, as every writer takes them):
+// the home record an append cut off between the two files left missing, then the runs kept from failed
+// appends (each only when the file does not hold it yet, so a run is never written twice), then the fresh
+// run, stamped now. All of it reaches the files or none of it does. On failure `fresh` is still stamped
+// into `freshRecords`, so that it can be kept.
+bool appendRuns(const Configuration& config, const Clock& clock, const std::vector<PendingRun>& kept,
+                const std::optional<FreshRun>& fresh, PendingRun* freshRecords, AppendFailure* failure) {
+    const auto stampFresh = [&] {
+        if (fresh && freshRecords)
+            *freshRecords = stamp(config, *fresh, clock.now());
+    };
+    AppendTarget scores{scoreFilePath(config), QStringLiteral("成績ファイル"), kScoreRecordLength};
+    AppendTarget home{homeScoreFilePath(config), QStringLiteral("家庭用成績ファイル"),
+                      kHomeScoreRecordLength};
+    const bool withHome = (fresh && hasHomeRecord(fresh->pupil)) ||
+                          std::any_of(kept.begin(), kept.end(),
+                                      [](const PendingRun& run) { return !run.homeRecord.isEmpty(); });
+    if (!prepare(scores, failure) || (withHome && !prepare(home, failure))) {
+        stampFresh();
+        return false;
+    }
+    const auto failWriting = [&](AppendTarget& target) {
+        *failure = {target.name + QStringLiteral("に書き込めません。"), target.path,
+                    writeFailure(target.path, target.writeError, target.recordLength)};
+        undo(home);
+        undo(scores);
+        stampFresh();
+        return false;
+    };
+
+    if (withHome) {
+        QByteArray scoreTail, homeTail;
+        bool allScores = false, allHome = false;
+        if (readRecordTail(scores.file, kScoreRecordLength, kScoreTailRecords, &scoreTail, &allScores) &&
+            readRecordTail(home.file, kHomeScoreRecordLength, kHomeTailRecords, &homeTail, &allHome)) {
+            const HomeTailFinding tail = compareHomeTail(scoreTail, allScores, homeTail, allHome, config);
+            if (tail.missing && !writeNext(home, encodeHomeScoreRecord(*tail.missing)))
+                return failWriting(home);
+        }
+    }
+
+    if (!kept.empty()) {
+        const QByteArray scoreRecords = recordsBefore(scores, scores.at);
+        for (const PendingRun& run : kept) {
+            if (!holdsScoreRecord(scoreRecords, run.scoreRecord) && !writeNext(scores, run.scoreRecord))
+                return failWriting(scores);
+            if (run.homeRecord.isEmpty())
+                continue;
+            // Read again each time: it holds the home records this append has written so far.
+            if (!holdsHomeRecordOf(recordsBefore(home, home.next), run) && !writeNext(home, run.homeRecord))
+                return failWriting(home);
+        }
+    }
+
+    if (fresh) {
+        // Stamped only now that the locks are held, so the files stay in time order across writers; both
+        // records carry the one stamp, which pairs them.
+        const PendingRun records = stamp(config, *fresh, clock.now());
+        if (freshRecords)
+            *freshRecords = records;
+        if (!writeNext(scores, records.scoreRecord))
+            return failWriting(scores);
+        if (!records.homeRecord.isEmpty() && !writeNext(home, records.homeRecord))
+            return failWriting(home);
+    }
+    return true;
+}
+
+// Appends the kept runs and the fresh one; once they are on file the kept runs leave the list. Should the
+// program end before that, the next append finds them on file and only removes them from the list.
+bool appendWithKeptRuns(const Configuration& config, const Clock& clock, const std::optional<FreshRun>& fresh,
+                        PendingRun* freshRecords, AppendFailure* failure) {
+    const std::vector<PendingRun> kept = keptRunsFor(config);
+    if (!fresh && kept.empty())
+        return true;
+    if (!appendRuns(config, clock, kept, fresh, freshRecords, failure))
+        return false;
+    QString why;
+    if (!kept.empty())
+        dropPendingRuns(config.pendingRunsFile, kept, &why);
+    return true;
+}
+
+// Keeps a run the files could not take and tells the pupil so, in plain words; the reason follows for the
+// family. When even that fails the run is lost: the program says so and ends, as for any file it cannot
+// use (false).
+bool keepAndTell(AppContext& context, const PendingRun& run, const AppendFailure& failure) {
+    const QString detail =
+        QStringLiteral("（おうちの方へ）%1\n%2\n%3").arg(failure.what, failure.path, failure.why);
+    QString why;
+    if (!keepPendingRun(context.state.config.pendingRunsFile, run, &why))
+        return endWith(context,
+                       QStringLiteral("今回の成績は記録できませんでした。\n\n") + detail +
+                           QStringLiteral("\n成績を取っておくこともできませんでした（%1）").arg(why));
+    context.dialogs.showMessage(context.state.config.contentHeading,
+                                QStringLiteral("今回の成績は、いまは記録できませんでした。\n"
+                                               "成績はなくならないように取っておいて、次に記録します。\n\n") +
+                                    detail,
+                                Dialogs::Icon::Information);
+    return true;
 }
 
 void fillRows(LevelPupilTable<qint32>& table, qint32 value) {
@@ -140,40 +326,15 @@ bool openScoreFile(const Configuration& config, QFile& file, FileFailure* failur
 }
 
 bool writeScoreRecords(AppContext& context) {
-    const ProgramState& state = context.state;
-    const qint16 pupil = state.pupil.currentPupil;
-    const qint16 level = state.pupil.currentLevel;
-    const qint32 result = state.drill.finalTime;
+    AppendFailure failure;
+    if (appendWithKeptRuns(context.state.config, context.clock, freshRunOf(context.state), nullptr, &failure))
+        return true;
+    return endWithFileError(context, failure.what, failure.path, failure.why);
+}
 
-    AppendTarget scores{scoreFilePath(state.config), QStringLiteral("成績ファイル"), kScoreRecordLength};
-    AppendTarget home{homeScoreFilePath(state.config), QStringLiteral("家庭用成績ファイル"),
-                      kHomeScoreRecordLength};
-    const bool withHome = pupil < kFirstPupilWithoutHomeRecord;
-    // Both files are taken before either is written: a run must not be on file in one of them only,
-    // or a retry would record it twice. Every writer locks the score file first, so none waits for another.
-    if (!prepare(context, scores) || (withHome && !prepare(context, home)))
-        return false;
-
-    if (!writeAt(scores, [&] {
-            const QDateTime now = context.clock.now();
-            return encodeScoreRecord(
-                makeScoreRecord(state.config, now.date(), wholeSecond(now.time()), pupil, level, result));
-        })) {
-        undo(scores);
-        return endWithFileError(context, QStringLiteral("成績ファイルに書き込めません。"), scores.path,
-                                writeFailure(scores.file));
-    }
-    if (withHome && !writeAt(home, [&] {
-            const QDateTime now = context.clock.now();
-            return encodeHomeScoreRecord(
-                makeHomeScoreRecord(state.config, now.date(), wholeSecond(now.time()), pupil, level, result));
-        })) {
-        undo(home);
-        undo(scores);
-        return endWithFileError(context, QStringLiteral("家庭用成績ファイルに書き込めません。"), home.path,
-                                writeFailure(home.file));
-    }
-    return true;
+bool appendPendingRuns(const Configuration& config, const Clock& clock, AppendFailure* failure) {
+    AppendFailure ignored;
+    return appendWithKeptRuns(config, clock, std::nullopt, nullptr, failure ? failure : &ignored);
 }
 
 bool recordDrillResult(AppContext& context, int level) {
@@ -191,7 +352,10 @@ bool recordDrillResult(AppContext& context, int level) {
         figures.newPersonalBest = 1;
         figures.bestResult.at(level, pupil) = finalTime;
     }
-    if (!writeScoreRecords(context))
+    PendingRun run;
+    AppendFailure failure;
+    if (!appendWithKeptRuns(state.config, context.clock, freshRunOf(state), &run, &failure) &&
+        !keepAndTell(context, run, failure))
         return false;
     if (figures.levelBestResult[level] > finalTime) {
         figures.levelBestResult[level] = finalTime;

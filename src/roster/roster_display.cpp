@@ -10,20 +10,25 @@ namespace warizan {
 
 namespace {
 
-// The steps of the build as the failure message numbers them.
-constexpr double kStageOpen = 2;
-constexpr double kStageRead = 3;
-
-} // namespace
-
-namespace {
-
 // Where to look: the roster, and the line of the entry at fault.
 QString placeText(const QString& path, const RosterFileError& error) {
     return error.line > 0 ? QStringLiteral("%1（%2 行目）").arg(path).arg(error.line) : path;
 }
 
 } // namespace
+
+QString rosterFailureText(const QString& path, const RosterFileError& error, double listStage) {
+    const QString what = error.whileReading ? QStringLiteral("名簿ファイル（%1）を読めません。")
+                                            : QStringLiteral("名簿ファイル（%1）を開けません。");
+    return what.arg(kRosterFileName) + u'\n' + QStringLiteral("名簿表示") + QString::number(listStage) +
+           error.description + QString::number(error.number) + u'\n' + placeText(path, error);
+}
+
+QString emptyRosterText(const QString& path) {
+    return QStringLiteral("名簿ファイル（%1）に、選べる人がひとりもいません。名簿が空になっていないか"
+                          "確かめてください。\n%2")
+        .arg(kRosterFileName, path);
+}
 
 bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list,
               const RosterWaitHandler& onWait) {
@@ -37,13 +42,13 @@ bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilt
         QCoreApplication::processEvents();
 
     int retryCount = 0;
-    double listStage = kStageOpen;
+    double listStage = kRosterStageOpen;
     std::vector<RosterEntry> entries;
     TextEncoding encoding = TextEncoding::ShiftJis;
     RosterFileError error;
     const QString path = rosterPath(state.config);
     while (!readRosterFile(path, &entries, &encoding, &error)) {
-        listStage = error.whileReading ? kStageRead : kStageOpen;
+        listStage = error.whileReading ? kRosterStageRead : kRosterStageOpen;
         if (!error.lasting && onWait) {
             const QString reason = error.line > 0
                                        ? QStringLiteral("%1 行目: %2").arg(error.line).arg(error.description)
@@ -54,10 +59,7 @@ bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilt
             context.clock.waitLettingEventsRun(kRosterRetryWaitMs);
         if (error.lasting || ++retryCount >= kRosterFailuresBeforeEnd) {
             context.dialogs.showMessage(state.config.contentHeading,
-                                        QStringLiteral("名簿表示") + QString::number(listStage) +
-                                            error.description + QString::number(error.number) + u'\n' +
-                                            placeText(path, error),
-                                        Dialogs::Icon::None);
+                                        rosterFailureText(path, error, listStage), Dialogs::Icon::None);
             context.dialogs.endProgram(1);
             return false;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "roster/pupil_list.h"
+#include "roster/roster_file.h"
 #include "state/app_context.h"
 
 #include <QString>
@@ -11,6 +12,19 @@ namespace warizan {
 // Seconds between two attempts of a failing step of the list build, and the failure that ends the program.
 inline constexpr int kRosterRetryWaitMs = 5000;
 inline constexpr int kRosterFailuresBeforeEnd = 6;
+
+// The steps of the list build as its failure message numbers them.
+inline constexpr double kRosterStageOpen = 2;
+inline constexpr double kRosterStageRead = 3;
+
+// The message for a roster that cannot be used, one text wherever the fault shows (the start-up recovery
+// or a later list build): what is wrong in plain words ("名簿ファイル（生徒用名簿.txt）を開けません。"),
+// then "名簿表示" directly followed by the step reached, the failure's description and its number, then
+// the roster's path and the line of the entry at fault.
+QString rosterFailureText(const QString& path, const RosterFileError& error, double listStage);
+
+// Said when the roster lists nobody (an empty file, or every entry inactive): nobody can be chosen.
+QString emptyRosterText(const QString& path);
 
 // Told to the caller of 名簿表示 each time a failed read of the roster starts a wait before the next
 // attempt, so the caller can say that the program is waiting and why (the selection screen shows its
@@ -30,12 +44,10 @@ using RosterWaitHandler = std::function<void(const RosterWait&)>;
 //
 // Another program may be replacing the roster at this moment, so a roster that cannot be opened or is cut
 // short is read again from its start after a 5 second wait in which events keep running; `onWait` (when
-// given) is called as each wait starts. The sixth failure shows "名簿表示", the step reached, the
-// failure's description and its number, with nothing between them, then on a new line the roster's path
-// and the line of the entry at fault, and ends the program. A file that no wait can mend (a folder, a pipe
-// or device, far too large, in an encoding the suite does not use) ends the program at the first attempt
-// with the same message. Returns false when the program has been ended (here or by the count); `list` is
-// then left as it was and the caller must return at once.
+// given) is called as each wait starts. The sixth failure shows rosterFailureText() and ends the program. A
+// file that no wait can mend (a folder, a pipe or device, far too large, in an encoding the suite does not
+// use) ends the program at the first attempt with the same message. Returns false when the program has been
+// ended (here or by the count); `list` is then left as it was and the caller must return at once.
 [[nodiscard]] bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list,
                             const RosterWaitHandler& onWait = {});
 

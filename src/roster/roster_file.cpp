@@ -1,5 +1,7 @@
 #include "roster/roster_file.h"
 
+#include "textdata/encoding.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -38,13 +40,39 @@ QString fixedWidthText(const QString& text, int width) {
     return cut.leftJustified(width, u' ');
 }
 
+namespace {
+
+// The longest character of the suite's encodings is four bytes (UTF-8): a cut leaves at most three.
+constexpr int kLongestCutCharacter = 3;
+
+// The text of a file whose only fault is a character cut off at its very end, without that character.
+bool decodeUpToCut(const QString& path, QString* text, TextEncoding* encoding) {
+    QByteArray bytes;
+    FileFailure failure;
+    if (!readDataFile(path, &bytes, &failure))
+        return false;
+    for (int cut = 1; cut <= kLongestCutCharacter && cut < bytes.size(); ++cut)
+        if (decodeTextFile(bytes.chopped(cut), text, encoding))
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool RosterReader::open(const QString& path, RosterFileError* error) {
     m_fields = TextDataReader();
     m_entryLine = 0;
     m_firstShiftedLine = 0;
+    m_cutInsideCharacter = false;
     FileFailure failure;
     if (m_fields.load(path, failure))
         return true;
+    QString text;
+    if (failure.fault == FileFault::Encoding && decodeUpToCut(path, &text, &m_cutEncoding)) {
+        m_fields = TextDataReader::fromText(text);
+        m_cutInsideCharacter = true;
+        return true;
+    }
     switch (failure.fault) {
     case FileFault::Missing:
         setError(error, kErrorFileNotFound, kNotFound);
@@ -83,6 +111,16 @@ bool RosterReader::readEntry(RosterEntry* entry, RosterFileError* error) {
     entry->reserved8 = fixedWidthText(m_fields.readText(), kRosterTextWidth);
     if (!m_fields.lastEndedLine() && m_firstShiftedLine == 0)
         m_firstShiftedLine = m_entryLine;
+    // The last entry of a file cut inside a character lost at least that character: it is cut short
+    // however many fields are left of it.
+    if (m_cutInsideCharacter && atEnd()) {
+        setError(error, kErrorInputPastEnd, kPastEnd);
+        if (error) {
+            error->whileReading = true;
+            error->line = m_firstShiftedLine != 0 ? m_firstShiftedLine : m_entryLine;
+        }
+        return false;
+    }
     return true;
 }
 

@@ -44,6 +44,8 @@ QString fixedWidthText(const QString& text, int width);
 class RosterReader final {
 public:
     // Loads the whole file; a missing file reports kErrorFileNotFound, any other failure kErrorFileAccess.
+    // A file cut inside a character (a copy or save broken off) is read up to the cut: its entries before
+    // the cut are whole, and the entry the cut falls in is reported as cut short (see readEntry).
     bool open(const QString& path, RosterFileError* error);
     bool atEnd() const { return m_fields.atEnd(); }
     // The next entry with its text fields at their fixed width and its numbers rounded to whole numbers
@@ -56,7 +58,7 @@ public:
     // returns false with that error and its line, found without building the entries.
     bool checkWholeEntries(RosterFileError* error);
     // The encoding the file came in, which a rewrite of the roster must keep.
-    TextEncoding encoding() const { return m_fields.encoding(); }
+    TextEncoding encoding() const { return m_cutInsideCharacter ? m_cutEncoding : m_fields.encoding(); }
     // The line the last entry read began on.
     int entryLine() const { return m_entryLine; }
 
@@ -64,6 +66,8 @@ private:
     TextDataReader m_fields;
     int m_entryLine = 0;
     int m_firstShiftedLine = 0;
+    bool m_cutInsideCharacter = false;
+    TextEncoding m_cutEncoding = TextEncoding::ShiftJis;
 };
 
 // Every entry of the roster in file order, whatever its status or number.

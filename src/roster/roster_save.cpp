@@ -3,7 +3,9 @@
 #include "textdata/encoding.h"
 #include "textdata/text_data.h"
 
+#include <QRegularExpression>
 #include <limits>
+#include <optional>
 
 namespace warizan {
 
@@ -44,18 +46,73 @@ QString rosterNameOf(const QString& nameText) {
     return fixedWidthText(nameText.mid(begin, end - begin), kRosterTextWidth);
 }
 
-bool rosterBirthYearOf(const QString& birthYearText, int* birthYear) {
-    // Digits typed with the Japanese input method on are full-width; they mean the same year.
-    QString text = birthYearText;
-    for (QChar& c : text) {
-        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
-            c = QChar(u'0' + (c.unicode() - 0xFF10));
+namespace {
+
+// The eras a birth year of a family member may be given in: the Western year of each era's first year,
+// and its last year (0 for the era still running).
+struct Era {
+    QStringView name;
+    QChar letter;
+    int firstYear;
+    int lastYear;
+};
+constexpr Era kEras[] = {
+    {u"明治", u'M', 1868, 45}, {u"大正", u'T', 1912, 15}, {u"昭和", u'S', 1926, 64},
+    {u"平成", u'H', 1989, 31}, {u"令和", u'R', 2019, 0},
+};
+
+// The year number after an era's name: digits or "元" (the first year).
+std::optional<int> eraYearNumber(QStringView text) {
+    if (text == u"元")
+        return 1;
+    if (text.isEmpty() || text.size() > 3)
+        return std::nullopt;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    return text.toInt();
+}
+
+bool isPlainNumber(QStringView text) {
+    static const QRegularExpression number(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
+    return number.match(text).hasMatch();
+}
+
+} // namespace
+
+BirthYearReading rosterBirthYearOf(const QString& birthYearText, int* birthYear) {
+    // Compatibility folding turns full-width digits, letters and blanks into half-width ones, and the
+    // one-character era signs (㍻, ㋿) into their two-character names.
+    QString text = birthYearText.normalized(QString::NormalizationForm_KC).trimmed();
+    if (text.isEmpty()) {
+        *birthYear = 0;
+        return BirthYearReading::Year;
     }
+    if (text.endsWith(u'年'))
+        text = text.chopped(1).trimmed();
+
+    for (const Era& era : kEras) {
+        qsizetype nameLength = 0;
+        if (text.startsWith(era.name))
+            nameLength = era.name.size();
+        else if (text.front().toUpper() == era.letter)
+            nameLength = 1;
+        else
+            continue;
+        const std::optional<int> number = eraYearNumber(QStringView(text).mid(nameLength).trimmed());
+        if (!number || *number < 1 || (era.lastYear > 0 && *number > era.lastYear))
+            return BirthYearReading::NotAYear;
+        *birthYear = era.firstYear + *number - 1;
+        return BirthYearReading::Year;
+    }
+
+    if (!isPlainNumber(text))
+        return BirthYearReading::NotAYear;
     const int year = wholeNumber(leadingNumber(text));
     if (year < std::numeric_limits<qint16>::min() || year > std::numeric_limits<qint16>::max())
-        return false;
+        return BirthYearReading::TooLarge;
     *birthYear = year;
-    return true;
+    return BirthYearReading::Year;
 }
 
 namespace {
@@ -111,9 +168,19 @@ bool saveRosterEdits(const QString& path, const std::vector<RosterRowEdit>& rows
             return false;
         }
         int year = 0;
-        if (!rosterBirthYearOf(rows[i].birthYearText, &year)) {
+        const BirthYearReading reading = rosterBirthYearOf(rows[i].birthYearText, &year);
+        if (reading == BirthYearReading::TooLarge) {
             fail(error, RosterSaveError::Kind::YearTooLarge, row,
                  QStringLiteral("%1行目の生まれた年「%2」は大きすぎます。西暦で入力してください。")
+                         .arg(row)
+                         .arg(rows[i].birthYearText.trimmed()) +
+                     kUnchanged);
+            return false;
+        }
+        if (reading == BirthYearReading::NotAYear) {
+            fail(error, RosterSaveError::Kind::YearNotAYear, row,
+                 QStringLiteral("%1行目の生まれた年「%2」は年として読めません。"
+                                "2015 のような西暦か、平成27 のような和暦で入力してください。")
                          .arg(row)
                          .arg(rows[i].birthYearText.trimmed()) +
                      kUnchanged);

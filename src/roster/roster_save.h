@@ -23,6 +23,7 @@ struct RosterSaveError {
         Unreadable,      // the roster could not be read again (missing, or cut short); `fileError` says why
         NameNotWritable, // a name has a character the roster's encoding cannot hold
         YearTooLarge,    // a birth year the suite's programs cannot store
+        YearNotAYear,    // a birth-year box whose text names no year
         WriteFailed,     // the disk refused the new roster; the old one is untouched
     };
     Kind kind = Kind::Unreadable;
@@ -35,10 +36,18 @@ struct RosterSaveError {
 // blank-padded to the roster's 20 characters.
 QString rosterNameOf(const QString& nameText);
 
-// The birth year as it is stored: the leading number of the text rounded to a whole number; 0 when the
-// text does not start with a number ("2015年" is 2015). False when it does not fit the 16-bit field every
-// program of the suite reads it into.
-bool rosterBirthYearOf(const QString& birthYearText, int* birthYear);
+// How a birth-year box reads.
+enum class BirthYearReading {
+    Year,     // a year, or an empty box (0)
+    NotAYear, // text that names no year: nothing may be saved for it
+    TooLarge, // a number that does not fit the 16-bit field every program of the suite reads it into
+};
+
+// The birth year as it is stored, in the Western calendar. A number (optionally followed by "年") is taken
+// as it stands, rounded to a whole number ("2015年" is 2015). A year of a Japanese era, by its name (明治,
+// 大正, 昭和, 平成, 令和) or its letter (M, T, S, H, R), "元" for its first year, becomes the Western year:
+// "平成27" and "H27" are 2015. Full-width digits and letters count as half-width ones; an empty box is 0.
+BirthYearReading rosterBirthYearOf(const QString& birthYearText, int* birthYear);
 
 // The roster file's text for `entries`, one line each in file order: numbers unquoted, texts in double
 // quotes at their 20 characters, CRLF line ends.

@@ -27,6 +27,9 @@ struct Configuration {
     QStringList commonSpares; // values 5 to 10 of the common data, never consulted
     quint32 themeColour = 0;  // 0xRRGGBB
     QString contentHeading;
+    // Where runs that the score files could not take wait for the next append: a file of the user's own
+    // data folder, outside the suite's folders. Empty: nowhere to keep them.
+    QString pendingRunsFile;
 };
 
 // One line of the roster file.

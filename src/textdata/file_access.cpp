@@ -33,6 +33,8 @@ bool failWithErrno(FileFailure* failure, int error, bool writing) {
                     QStringLiteral("読み取り専用の場所にあり、書き込めません"));
     case EISDIR:
         return fail(failure, FileFault::Folder, QStringLiteral("ファイルではなくフォルダです"));
+    case ENOSPC:
+        return fail(failure, FileFault::Other, QStringLiteral("ディスクがいっぱいです"));
     default:
         return fail(
             failure, FileFault::Other,

@@ -1,5 +1,7 @@
 #include "app/program.h"
 #include "platform/display.h"
+#include "records/pending_runs.h"
+#include "records/score_record.h"
 #include "screens/selection/selection_screen.h"
 #include "test_forms.h"
 
@@ -15,6 +17,7 @@ class ProgramTest final : public QObject {
     Q_OBJECT
 private slots:
     void startsOnTheSelectionScreen();
+    void keptRunsReachTheFilesAtStart();
 };
 
 void ProgramTest::startsOnTheSelectionScreen() {
@@ -39,6 +42,33 @@ void ProgramTest::startsOnTheSelectionScreen() {
     QCOMPARE(screen->Label4->text(), QStringLiteral("あまりのあるわり算"));
     // Its activation has listed the family.
     QCOMPARE(screen->List1->count(), 2);
+}
+
+// A run kept when the score files could not take it is on file before the first screen counts.
+void ProgramTest::keptRunsReachTheFilesAtStart() {
+    test::TempSuite suite(1);
+    suite.writeRoster(QStringLiteral("1,2014,0,0,\"たろう\",0,\"\",\"\"\n"));
+    QTemporaryDir userData;
+    const QByteArray oldUserData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    const QString scores = suite.programDataFolder() + kScoreFileName;
+    const QString home = suite.commonFolder() + kHomeScoreFileName;
+    Configuration config;
+    config.programFolderName = QStringLiteral("drill");
+    const QDate day(2024, 4, 9);
+    const PendingRun kept{placeOfFile(scores), placeOfFile(home),
+                          encodeScoreRecord(makeScoreRecord(config, day, QTime(17, 0), 1, 1, 42)),
+                          encodeHomeScoreRecord(makeHomeScoreRecord(config, day, QTime(17, 0), 1, 1, 42))};
+    QString why;
+    QVERIFY2(keepPendingRun(defaultPendingRunsFile(), kept, &why), qPrintable(why));
+
+    Program program(std::make_unique<test::ScriptedSoundDevice>(), suite.programFolder());
+    const bool started = program.start();
+    qputenv("XDG_DATA_HOME", oldUserData);
+    QVERIFY(started);
+    QCOMPARE(test::readBytes(scores), kept.scoreRecord);
+    QCOMPARE(test::readBytes(home), kept.homeRecord);
+    QCOMPARE(program.state().figures.totalCount.at(1, 1), qint16(1));
 }
 
 WARIZAN_FORMS_TEST_MAIN(ProgramTest)

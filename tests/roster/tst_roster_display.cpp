@@ -142,11 +142,19 @@ void RosterDisplayTest::readsAnyRoster() {
 }
 
 void RosterDisplayTest::failureEndsTheProgram_data() {
-    QTest::addColumn<QString>("roster");  // "" for none, "folder" for a folder in its place
-    QTest::addColumn<QString>("message"); // the first line; the second names the roster
+    // "" for none, "folder" for a folder in its place, "cut Shift-JIS" / "cut UTF-8" for the family and a
+    // fourth entry cut inside a character of its name
+    QTest::addColumn<QString>("roster");
+    QTest::addColumn<QString>("message"); // the step and number; the first line says what, the last where
     QTest::addColumn<int>("line");        // the line the message points at; 0 for none
     QTest::addColumn<int>("waits");
     QTest::newRow("roster missing") << QString() << "名簿表示2ファイルが見つかりません53" << 0 << 6;
+    QTest::newRow("cut inside a Shift-JIS character")
+        << "cut Shift-JIS"
+        << "名簿表示3ファイルの終わりを越えて読もうとしました62" << 4 << 6;
+    QTest::newRow("cut inside a UTF-8 character")
+        << "cut UTF-8"
+        << "名簿表示3ファイルの終わりを越えて読もうとしました62" << 4 << 6;
     QTest::newRow("last entry cut short") << kFamily + QStringLiteral("4,2016,0,0,\"じろう\"\n")
                                           << "名簿表示3ファイルの終わりを越えて読もうとしました62" << 4 << 6;
     QTest::newRow("lone quote") << QStringLiteral(
@@ -169,10 +177,20 @@ void RosterDisplayTest::failureEndsTheProgram() {
     Setup s;
     const QString path = rosterPath(s.test.state->config);
     QVERIFY(QFile::remove(path));
-    if (roster == u"folder")
+    if (roster == u"folder") {
         QVERIFY(QDir().mkpath(path));
-    else if (!roster.isEmpty())
+    } else if (roster.startsWith(u"cut")) {
+        // The whole family, then a fourth entry broken off one byte into the last character of its name.
+        const TextEncoding encoding = roster.endsWith(u"UTF-8") ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+        s.suite.writeRoster(kFamily + QStringLiteral("4,2016,0,0,\"じろう\",0,\"\",\"\"\n"), encoding);
+        QByteArray bytes = readBytes(path);
+        const qsizetype lastCharacter = bytes.lastIndexOf(encodeText(QStringLiteral("う"), encoding));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes.left(lastCharacter + 1));
+    } else if (!roster.isEmpty()) {
         s.suite.writeRoster(roster);
+    }
     PupilList list{{QStringLiteral("前の一覧")}, {}, 0};
     std::vector<RosterWait> told;
     QVERIFY(!名簿表示(s.test.context, 0, QStringLiteral("全学年"), &list,
@@ -188,7 +206,10 @@ void RosterDisplayTest::failureEndsTheProgram() {
     }
     QCOMPARE(s.test.dialogs.messages.size(), size_t(1));
     const QString place = line > 0 ? QStringLiteral("%1（%2 行目）").arg(path).arg(line) : path;
-    QCOMPARE(s.test.dialogs.messages[0].text, message + u'\n' + place);
+    const QString what = message.startsWith(QStringLiteral("名簿表示2")) ? QStringLiteral("開けません")
+                                                                         : QStringLiteral("読めません");
+    QCOMPARE(s.test.dialogs.messages[0].text,
+             QStringLiteral("名簿ファイル（生徒用名簿.txt）を%1。\n").arg(what) + message + u'\n' + place);
     QCOMPARE(s.test.dialogs.messages[0].icon, Dialogs::Icon::None);
     QVERIFY(s.test.dialogs.ended);
     QCOMPARE(list.visible, QStringList{QStringLiteral("前の一覧")});

@@ -96,9 +96,26 @@ void RosterSaveTest::savesInTheRostersEncoding_data() {
     QTest::newRow("year 2014.6 rounded")
         << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("2014.6"))
         << kFirst + year2015 + kThird;
-    QTest::newRow("year that is no number saves 0")
-        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("へいせい"))
+    QTest::newRow("an empty box saves 0")
+        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("  "))
         << kFirst + line(2, 0, 0, 0, QStringLiteral("はなこ"), 2) + kThird;
+    // Years of a Japanese era become the Western year.
+    for (const char* typed : {"平成27", "H27", "ｈ２７", "平成 27 年", "㍻27"})
+        QTest::addRow("era year %s", typed)
+            << S << kFamily << kShownNames << with(kShownYears, 1, QString::fromUtf8(typed))
+            << kFirst + year2015 + kThird;
+    const QString year2020 = line(2, 2020, 0, 0, QStringLiteral("はなこ"), 2);
+    QTest::newRow("era year R2") << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("R2"))
+                                 << kFirst + year2020 + kThird;
+    QTest::newRow("era year 令和2年")
+        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("令和2年"))
+        << kFirst + year2020 + kThird;
+    QTest::newRow("first year of an era")
+        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("令和元年"))
+        << kFirst + line(2, 2019, 0, 0, QStringLiteral("はなこ"), 2) + kThird;
+    QTest::newRow("last year of a closed era")
+        << S << kFamily << kShownNames << with(kShownYears, 1, QStringLiteral("S64"))
+        << kFirst + line(2, 1989, 0, 0, QStringLiteral("はなこ"), 2) + kThird;
 
     QTest::newRow("a roster typed by hand comes back in the editor's layout")
         << S << QStringLiteral("1,2014,0,0,\"はると\",0,\"\",\"\"\n2 , 2017 , 0 , 0 , さくら , 0 , , x\n")
@@ -162,6 +179,18 @@ void RosterSaveTest::refusesAndWritesNothing_data() {
         << RosterSaveError::Kind::YearTooLarge << 1
         << QStringLiteral(
                "1行目の生まれた年「40000」は大きすぎます。西暦で入力してください。名簿は変更していません。");
+    // Text that names no year refuses the save, naming the row.
+    const auto notAYear = [](int row, const QString& typed) {
+        return QStringLiteral("%1行目の生まれた年「%2」は年として読めません。"
+                              "2015 のような西暦か、平成27 のような和暦で入力してください。"
+                              "名簿は変更していません。")
+            .arg(row)
+            .arg(typed);
+    };
+    for (const char* typed : {"へいせい", "平成", "平成32", "H0", "2015年生まれ", "20l5", "-5", "X27"})
+        QTest::addRow("not a year: %s", typed)
+            << S << kFamily << kShownNames << with(kShownYears, 1, QString::fromUtf8(typed))
+            << RosterSaveError::Kind::YearNotAYear << 2 << notAYear(2, QString::fromUtf8(typed));
     QTest::newRow("roster gone") << S << QString() << kShownNames << kShownYears
                                  << RosterSaveError::Kind::Unreadable << 0
                                  << QStringLiteral("名簿ファイル（生徒用名簿.txt）を読めません"

@@ -1,8 +1,12 @@
 #include "drill_suite.h"
+#include "records/pending_runs.h"
 #include "records/score_file.h"
+#include "records/score_record.h"
+#include "screens/drill_start.h"
 #include "screens/result/result_screen.h"
 #include "screenshot.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -17,6 +21,8 @@ private slots:
     void showsTheRun_data();
     void showsTheRun();
     void menuButtonShowsTheLevelMenu();
+    void runTheFilesRefuseReachesTheResultScreen_data();
+    void runTheFilesRefuseReachesTheResultScreen();
 };
 
 namespace {
@@ -36,13 +42,16 @@ QString levelTable(int runs, int quota, bool level1Has9999) {
     return text;
 }
 
-// Appends a run of pupil `pupil` as the drill does, without its bookkeeping.
-void appendRun(DrillSuite& s, int pupil, int result) {
+// Appends a run of pupil `pupil` on `level` as the drill does, without its bookkeeping.
+void appendRun(DrillSuite& s, int pupil, int result, int level) {
     const qint16 working = s.state().pupil.currentPupil;
+    const qint16 workingLevel = s.state().pupil.currentLevel;
     s.state().pupil.currentPupil = static_cast<qint16>(pupil);
+    s.state().pupil.currentLevel = static_cast<qint16>(level);
     s.state().drill.finalTime = result;
     QVERIFY(writeScoreRecords(s.forms.test.context));
     s.state().pupil.currentPupil = working;
+    s.state().pupil.currentLevel = workingLevel;
 }
 
 } // namespace
@@ -130,9 +139,14 @@ void ResultScreenTest::showsTheRun() {
                  levelTable(r[0].toInt(), r[1].toInt(), r[2] == u"9999"));
     s.state().pupil.goalLevelCleared = static_cast<qint16>(r[3].toInt());
     for (int result : earlier)
-        appendRun(s, 3, result);
+        appendRun(s, 3, result, level);
     if (other)
-        appendRun(s, 4, other);
+        appendRun(s, 4, other, level);
+    // The pupil's runs on another level today: one counted, one too slow to count. The day's count holds
+    // the counted one; the level's count holds neither.
+    const int otherLevel = level == 1 ? 2 : 1;
+    appendRun(s, 3, 40, otherLevel);
+    appendRun(s, 3, 7000, otherLevel);
     // As the level menu counts before a drill, and the drill's end does its bookkeeping.
     QVERIFY(countScores(s.forms.test.context));
     s.state().drill.timeUp = time == 99999 ? 1 : 0;
@@ -148,7 +162,7 @@ void ResultScreenTest::showsTheRun() {
     QCOMPARE(screen.Label16->text(), s.state().levels.levelName[level]);
     const int runsToday = earlier.size() + (time < 6000 ? 1 : 0);
     QCOMPARE(screen.Label13->text(), QStringLiteral(" (このレベル　%1回目)").arg(runsToday));
-    QCOMPARE(screen.Label14->text(), QStringLiteral("（%1回目)").arg(runsToday));
+    QCOMPARE(screen.Label14->text(), QStringLiteral("（%1回目)").arg(runsToday + 1));
     QCOMPARE(screen.Label18->text(),
              time == 99999 ? QStringLiteral("記録なし") : QStringLiteral("今の成績：%1秒").arg(time));
     if (time == 60)
@@ -198,6 +212,66 @@ void ResultScreenTest::menuButtonShowsTheLevelMenu() {
     QCOMPARE(s.forms.window.currentForm()->objectName(), QStringLiteral("seisekitime1"));
     QVERIFY(!s.forms.window.isLoaded(FormId::FrmSyuuryou));
     QVERIFY(!screen.Command4->isEnabled());
+}
+
+void ResultScreenTest::runTheFilesRefuseReachesTheResultScreen_data() {
+    QTest::addColumn<bool>("readOnly"); // a read-only data folder, else a folder in the home file's place
+    QTest::newRow("read-only data folder") << true;
+    QTest::newRow("a folder where the home file should be") << false;
+}
+
+// A whole drill on folders that refuse its records: the pupil is told the result is kept, sees the result
+// screen as usual, and the run lands in both files once they can be written again.
+void ResultScreenTest::runTheFilesRefuseReachesTheResultScreen() {
+    QFETCH(bool, readOnly);
+    DrillSuite s(2);
+    QTemporaryDir userData;
+    Configuration& config = s.state().config;
+    config.pendingRunsFile = userData.filePath(QStringLiteral("kept.jsonl"));
+    const QString scores = scoreFilePath(config);
+    const QString home = homeScoreFilePath(config);
+    std::unique_ptr<test::SmallDisk> disk;
+    if (readOnly) {
+        disk = std::make_unique<test::SmallDisk>(config.programDataFolder);
+        if (!disk->isMounted())
+            QSKIP("a read-only file system of its own needs root");
+        QVERIFY(disk->setReadOnly(true));
+    } else {
+        QFile::remove(home);
+        QVERIFY(QDir().mkpath(home));
+    }
+
+    QVERIFY(startDrill(s.forms.context));
+    for (int i = 0; i < 10; ++i) {
+        s.tick(2000);
+        s.answer(true);
+    }
+    auto* result = s.forms.shown<ResultScreen>(FormId::FrmSyuuryou);
+    QVERIFY(result);
+    QCOMPARE(result->Label18->text(), QStringLiteral("今の成績：20秒"));
+    QVERIFY(!s.forms.test.dialogs.ended);
+    QCOMPARE(s.forms.test.dialogs.messages.size(), std::size_t(1));
+    QVERIFY(s.forms.test.dialogs.messages[0].text.startsWith(
+        QStringLiteral("今回の成績は、いまは記録できませんでした。")));
+    if (readOnly)
+        test::saveScreenshot(s.window(), QStringLiteral("result_after_kept_run"));
+
+    if (readOnly) {
+        QVERIFY(disk->setReadOnly(false));
+    } else {
+        QVERIFY(QDir(home).removeRecursively());
+    }
+    // As at the next start.
+    QVERIFY(appendPendingRuns(config, s.clock()));
+    const std::vector<ScoreRecord> onFile = decodeScoreRecords(test::readBytes(scores));
+    QCOMPARE(onFile.size(), std::size_t(1));
+    QCOMPARE(onFile[0].pupil, qint16(3));
+    QCOMPARE(onFile[0].level, qint16(2));
+    QCOMPARE(onFile[0].result, 20);
+    const QByteArray homeBytes = test::readBytes(home);
+    QCOMPARE(homeBytes.size(), kHomeScoreRecordLength);
+    QCOMPARE(decodeHomeScoreRecord(homeBytes.constData()).result, 20);
+    QVERIFY(!QFileInfo::exists(config.pendingRunsFile));
 }
 
 WARIZAN_FORMS_TEST_MAIN(ResultScreenTest)

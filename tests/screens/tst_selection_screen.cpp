@@ -430,6 +430,7 @@ void SelectionScreenTest::rosterTrouble_data() {
     QTest::newRow("missing, restored from the copy an interrupted save left") << "copy";
     QTest::newRow("missing, no copy: the program ends") << "missing";
     QTest::newRow("cut short: retried with the waiting panel up, then the end") << "damaged";
+    QTest::newRow("empty: said so, and the program goes on") << "empty";
 }
 
 void SelectionScreenTest::rosterTrouble() {
@@ -439,6 +440,8 @@ void SelectionScreenTest::rosterTrouble() {
         QVERIFY(QFile::rename(roster, setup->config().commonFolder + QStringLiteral("生徒用名簿temp.txt")));
     else if (trouble == u"missing")
         QVERIFY(QFile::remove(roster));
+    else if (trouble == u"empty")
+        test::writeTextFile(roster, QString());
     else
         test::writeTextFile(roster, QStringLiteral("1,2016,0,0,\"はると\",0,\"\"\n"));
     bool panelUp = false;
@@ -447,7 +450,7 @@ void SelectionScreenTest::rosterTrouble() {
     };
     QVERIFY(forms->window.show(FormId::namesel));
     auto& screen = *forms->shown<SelectionScreen>(FormId::namesel);
-    QCOMPARE(t->dialogs.ended, trouble != u"copy");
+    QCOMPARE(t->dialogs.ended, trouble != u"copy" && trouble != u"empty");
     if (trouble == u"copy") {
         QVERIFY(QFile::exists(roster));
         QCOMPARE(listedPupils(screen), QList<int>({4, 2, 5, 1, 3}));
@@ -456,12 +459,21 @@ void SelectionScreenTest::rosterTrouble() {
     }
     QCOMPARE(t->dialogs.messages.size(), size_t(1));
     if (trouble == u"missing") {
-        QCOMPARE(
-            t->dialogs.messages[0].text,
-            QStringLiteral("名簿ファイル（生徒用名簿.txt）を開けません。ファイルが見つかりません（53）"));
+        // The same text as when the roster goes missing while the program runs.
+        QCOMPARE(t->dialogs.messages[0].text,
+                 QStringLiteral(
+                     "名簿ファイル（生徒用名簿.txt）を開けません。\n名簿表示2ファイルが見つかりません53\n") +
+                     roster);
         QCOMPARE(t->clock.waitCount(), 0);
+    } else if (trouble == u"empty") {
+        QCOMPARE(t->dialogs.messages[0].text,
+                 QStringLiteral("名簿ファイル（生徒用名簿.txt）に、選べる人がひとりもいません。"
+                                "名簿が空になっていないか確かめてください。\n") +
+                     roster);
+        QCOMPARE(forms->window.currentForm(), &screen);
     } else {
-        QVERIFY(t->dialogs.messages[0].text.startsWith(QStringLiteral("名簿表示")));
+        QVERIFY(t->dialogs.messages[0].text.startsWith(
+            QStringLiteral("名簿ファイル（生徒用名簿.txt）を読めません。\n名簿表示3")));
         QCOMPARE(t->clock.waitCount(), kRosterFailuresBeforeEnd);
         QVERIFY(panelUp);
     }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <unistd.h>
 
 namespace warizan::test {
 
@@ -96,5 +97,54 @@ void TempSuite::writeRoster(const QString& text, TextEncoding encoding) {
 TestContext::TestContext()
     : state(std::make_unique<ProgramState>())
     , context{*state, clock, dialogs, sound, starter, random} {}
+
+namespace {
+
+bool runQuietly(const QString& program, const QStringList& args) {
+    QProcess process;
+    process.start(program, args);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+QString fillerPath(const QString& folder) {
+    return QDir(folder).filePath(QStringLiteral("filler"));
+}
+
+} // namespace
+
+SmallDisk::SmallDisk(const QString& folder)
+    : m_folder(folder) {
+    m_mounted =
+        ::geteuid() == 0 && runQuietly(QStringLiteral("mount"),
+                                       {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                        QStringLiteral("size=64k"), QStringLiteral("tmpfs"), m_folder});
+}
+
+SmallDisk::~SmallDisk() {
+    if (m_mounted)
+        runQuietly(QStringLiteral("umount"), {QStringLiteral("-l"), m_folder});
+}
+
+bool SmallDisk::setReadOnly(bool readOnly) {
+    return runQuietly(QStringLiteral("mount"),
+                      {QStringLiteral("-o"),
+                       readOnly ? QStringLiteral("remount,ro") : QStringLiteral("remount,rw"), m_folder});
+}
+
+void SmallDisk::fill() {
+    QFile filler(fillerPath(m_folder));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    const QByteArray block(512, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    while (filler.write("x", 1) == 1) {
+    }
+}
+
+bool SmallDisk::empty() {
+    return QFile::remove(fillerPath(m_folder));
+}
 
 } // namespace warizan::test

@@ -59,6 +59,26 @@ private:
     int m_layoutMode;
 };
 
+// A small file system of its own mounted on `folder` while it lives (only root may mount; isMounted()
+// tells): it can be made read-only or filled up, as a family's USB stick or full disk would be. Whatever
+// the folder held is hidden meanwhile.
+class SmallDisk final {
+public:
+    explicit SmallDisk(const QString& folder);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool isMounted() const { return m_mounted; }
+    bool setReadOnly(bool readOnly);
+    // Leaves no room for one more byte in a new block; empty() gives the room back.
+    void fill();
+    bool empty();
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
 // Program state and test doubles of every platform service, tied together as the screens see them.
 struct TestContext {
     TestContext();

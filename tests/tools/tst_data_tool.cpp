@@ -1,3 +1,4 @@
+#include "records/pending_runs.h"
 #include "records/score_record.h"
 #include "test_support.h"
 
@@ -366,6 +367,17 @@ void DataToolTest::damagedFolders_data() {
         << "formula name" << QStringList{"export"} << 0 << QStringList{"\"'=1+2\""} << ",=1+2";
     row("emoji at the end of the name column")
         << "emoji name" << (QStringList{"pupils"} + day) << 0 << QStringList{"たろうじろう"} << "\uFFFD";
+    row("empty roster: check") << "roster empty" << QStringList{"check"} << 1
+                               << QStringList{"生徒用名簿.txt は空です"} << "";
+    row("roster cut inside a character: check")
+        << "roster cut" << QStringList{"check"} << 1
+        << QStringList{"生徒用名簿.txt（3 行目）", "とちゅうで切れています"} << "文字コード";
+    row("a run kept for later: check") << "kept run" << QStringList{"check"} << 1
+                                       << QStringList{"記録を待っている練習が 1 回分あります"} << "";
+    row("home file a run behind: check")
+        << "home behind" << QStringList{"check"} << 1
+        << QStringList{"成績ファイルと家庭用成績ファイルがそろっていません", "2024/05/01 12:00:00、番号 2"}
+        << "";
     row("unknown grade filter") << "" << QStringList{"pupils", "--filter", "小7"} << 2
                                 << QStringList{"--filter", "小学生全体"} << "";
 }
@@ -383,6 +395,8 @@ void DataToolTest::damagedFolders() {
     const QString roster = suite.commonFolder() + "生徒用名簿.txt";
     writeBytes(scores, scoreBytes(1, 60));
     writeBytes(home, QByteArray(66, ' '));
+    // The user's own data folder, where runs wait that the score files could not take.
+    const QString userData = suite.root() + "/user-data";
     const QString familyRoster =
         QStringLiteral("1,2016,0,0,\"たろう\",0,\"\",\"\"\n2,2013,0,0,\"はなこ\",0,\"\",\"\"\n");
     const auto replaceBy = [](const QString& path, const QString& kind) {
@@ -457,7 +471,34 @@ void DataToolTest::damagedFolders() {
         suite.writeSoundTable("seikai1\n");
     else if (damage == "formula name")
         suite.writeRoster("1,2016,0,0,\"=1+2\",0,\"\",\"\"\n");
-    else if (damage == "emoji name")
+    else if (damage == "roster empty")
+        writeBytes(roster, QByteArray());
+    else if (damage == "roster cut") {
+        // A third entry broken off one byte into the last character of its name.
+        suite.writeRoster(familyRoster + QStringLiteral("3,2017,0,0,\"じろう\",0,\"\",\"\"\n"));
+        const QByteArray bytes = test::readBytes(roster);
+        writeBytes(
+            roster,
+            bytes.left(bytes.lastIndexOf(encodeText(QStringLiteral("う"), TextEncoding::ShiftJis)) + 1));
+    } else if (damage == "kept run") {
+        Configuration config;
+        config.programFolderName = QStringLiteral("drill");
+        const QByteArray score = scoreBytes(2, 45);
+        const ScoreRecord run = decodeScoreRecord(score.constData());
+        const QByteArray homeRecord = encodeHomeScoreRecord(
+            makeHomeScoreRecord(config, dateFromValue(run.date), clockFromValue(run.clockTime), 2, 1, 45));
+        QString why;
+        QVERIFY2(keepPendingRun(userData + "/warizan/保存待ちの成績.jsonl",
+                                {placeOfFile(scores), placeOfFile(home), score, homeRecord}, &why),
+                 qPrintable(why));
+    } else if (damage == "home behind") {
+        // Two runs on file; the home file holds the first only.
+        Configuration config;
+        config.programFolderName = QStringLiteral("drill");
+        writeBytes(scores, scoreBytes(1, 60) + scoreBytes(2, 45));
+        writeBytes(home, encodeHomeScoreRecord(
+                             makeHomeScoreRecord(config, QDate(2024, 5, 1), QTime(12, 0), 1, 1, 60)));
+    } else if (damage == "emoji name")
         suite.writeRoster(QStringLiteral("1,2016,0,0,\"たろうじろう😀\",0,\"\",\"\"\n"), TextEncoding::Utf8);
     if (QTest::currentTestFailed())
         return;
@@ -465,6 +506,9 @@ void DataToolTest::damagedFolders() {
     const QStringList before = snapshot(suite.root());
     // Generous: the damaged roster waits five times five seconds, as the program does.
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_DATA_HOME", userData);
+    process.setProcessEnvironment(environment);
     process.start("timeout", QStringList{"60"} + prefix + QStringList{QStringLiteral(DATA_TOOL)} + command +
                                  QStringList{"--program-folder", suite.programFolder()});
     QVERIFY(process.waitForStarted());

@@ -37,15 +37,18 @@ Run tool(const QStringList& args) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// The family in roster order 2, 1, 3, 4, and its runs (school year 2024).
-void writeFamily(test::TempSuite& suite) {
+// The family in roster order 2, 1, 3, 4, and its runs (school year 2024); with `ownerless`, a run filed
+// under pupil 0 too.
+void writeFamily(test::TempSuite& suite, bool ownerless = false) {
     suite.writeRoster(QStringLiteral("2,2012,0,0,\"はなこ\",0,\"\",\"\"\n"
                                      "1,2016,0,0,\"たろう\",0,\"\",\"\"\n"
                                      "3,2010,0,0,\"じろうきちべえ\",0,\"\",\"\"\n"
                                      "4,1980,0,0,\"先生\",0,\"\",\"\"\n"));
-    const QStringList runs = {"2024-04-02 10:00:00 2 1 30", "2024-04-03 10:00:00 3 1 45",
-                              "2024-04-08 08:00:00 2 2 99999", "2024-04-10 09:05:03 1 1 30",
-                              "2024-04-10 09:30:00 4 2 99998"};
+    QStringList runs = {"2024-04-02 10:00:00 2 1 30", "2024-04-03 10:00:00 3 1 45",
+                        "2024-04-08 08:00:00 2 2 99999", "2024-04-10 09:05:03 1 1 30",
+                        "2024-04-10 09:30:00 4 2 99998"};
+    if (ownerless)
+        runs.append(QStringLiteral("2024-03-01 10:00:00 0 1 50"));
     QFile file(suite.programDataFolder() + kScoreFileName);
     QVERIFY(file.open(QIODevice::WriteOnly));
     Configuration config;
@@ -76,6 +79,11 @@ void ListsToolTest::printsTheMenusLines_data() {
     QTest::newRow("this week in points")
         << QStringList{"list", "period", "--period", "1", "--mode", "points"}
         << "1\t   26 04/10②たろう　　②30秒\n2\t　　×  04/08⑥はなこ　　⑥\n2\t　　×  04/10　先生　　　　\n";
+    // Runs filed under pupil 0 belong to nobody: without --pupil nobody is marked.
+    QTest::newRow("a year, no working pupil")
+        << QStringList{"list", "period", "--period", "4"}
+        << "1\t  30秒 04/02⑥はなこ　　⑥26\n1\t  45秒 04/03ⅡじろうきちⅡ17\n1\t  30秒 04/10②たろう　　②26\n"
+           "1\t  50秒 03/01　　　　　　14\n2\t　　× 04/08⑥はなこ　　⑥\n2\t　　× 04/10　先生　　　　\n";
     QTest::newRow("own times") << QStringList{"list", "personal", "--pupil", "2"}
                                << "1\t2024/04/02 10:00:00  30秒\n2\t2024/04/08 8:00:00　　× \n";
 }
@@ -84,7 +92,7 @@ void ListsToolTest::printsTheMenusLines() {
     QFETCH(QStringList, args);
     QFETCH(QString, out);
     test::TempSuite suite;
-    writeFamily(suite);
+    writeFamily(suite, true);
     const Run run = tool(args << "--program-folder" << suite.programFolder() << "--today"
                               << "2024-04-10");
     QVERIFY2(run.code == 0, qPrintable(run.err));

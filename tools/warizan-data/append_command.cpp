@@ -29,7 +29,8 @@ const Command& appendCommand() {
     static const Command command{
         QStringLiteral("append"),
         QStringLiteral("1回分の成績を書き足します（練習の終わりと同じく、両方の成績ファイルに）"),
-        QStringLiteral("どちらかのファイルに書けないときは、どちらにも書きません。"),
+        QStringLiteral("保存待ちの成績（書けなかった練習の成績）があれば、先に書き足します。"
+                       "どちらかのファイルに書けないときは、どちらにも書きません。"),
         {programFolderOption(),
          {QStringLiteral("pupil"), QStringLiteral("P"), QStringLiteral("名簿の番号（1 から 5000）"), true},
          {QStringLiteral("level"), QStringLiteral("L"), QStringLiteral("レベル（1 から 35）"), true},

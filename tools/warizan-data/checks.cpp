@@ -1,7 +1,9 @@
 #include "checks.h"
 
 #include "records/level_table_file.h"
+#include "records/pending_runs.h"
 #include "records/score_record.h"
+#include "records/score_tails.h"
 #include "roster/roster_file.h"
 #include "sound/sound_table.h"
 #include "state/content_levels.h"
@@ -140,6 +142,72 @@ void checkSounds(const Configuration& config, const SoundState& sound, Findings&
     found.notes << QStringLiteral("音: %1 組").arg(groups);
 }
 
+// A run as a family finds it in the lists: day, time, pupil, level and result.
+QString runText(const ScoreRecord& run) {
+    const QDate date = dateFromValue(run.date);
+    const QTime time = clockFromValue(run.clockTime);
+    return QStringLiteral("%1 %2、番号 %3、レベル %4、%5 秒")
+        .arg(date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QStringLiteral("?"),
+             time.isValid() ? time.toString(QStringLiteral("H:mm:ss")) : QStringLiteral("?"))
+        .arg(run.pupil)
+        .arg(run.level)
+        .arg(run.result);
+}
+
+// Whether the home score file holds the score file's last run, as every whole append leaves them.
+void checkHomeTail(const Configuration& config, Findings& found) {
+    const QString scorePath = scoreFilePath(config);
+    const QString homePath = homeScoreFilePath(config);
+    QFile scores, home;
+    FileFailure failure;
+    // Files that cannot be read are reported above; a missing home file is made by the next append.
+    if (!openDataFile(scores, scorePath, FileOpen::Read, &failure) ||
+        !openDataFile(home, homePath, FileOpen::Read, &failure))
+        return;
+    QByteArray scoreTail, homeTail;
+    bool allScores = false, allHome = false;
+    if (!readRecordTail(scores, kScoreRecordLength, kScoreTailRecords, &scoreTail, &allScores) ||
+        !readRecordTail(home, kHomeScoreRecordLength, kHomeTailRecords, &homeTail, &allHome))
+        return;
+    const HomeTailFinding tail = compareHomeTail(scoreTail, allScores, homeTail, allHome, config);
+    if (tail.state == HomeTail::MissesLastRun) {
+        const ScoreRecord last =
+            decodeScoreRecord(scoreTail.constData() + scoreTail.size() - kScoreRecordLength);
+        found.problems << QStringLiteral("成績ファイルと家庭用成績ファイルがそろっていません: %1 に最後の練習"
+                                         "（%2）の記録がありません。記録のとちゅうで止まったようです"
+                                         "（次に記録するときに書き足されます）")
+                              .arg(homePath, runText(last));
+    } else if (tail.state == HomeTail::OutOfStep) {
+        found.problems << QStringLiteral(
+                              "成績ファイルと家庭用成績ファイルがそろっていません: %1 の最後の練習が "
+                              "%2 の最後の記録と合いません")
+                              .arg(scorePath, homePath);
+    }
+}
+
+// Runs kept from drills whose results the score files could not take, waiting for the next append.
+void checkPendingRuns(const Configuration& config, Findings& found) {
+    std::vector<PendingRun> all;
+    QString why;
+    int damaged = 0;
+    if (!readPendingRuns(config.pendingRunsFile, &all, &why, &damaged)) {
+        found.problems << QStringLiteral("%1: %2").arg(config.pendingRunsFile, why);
+        return;
+    }
+    const std::vector<PendingRun> mine =
+        pendingRunsFor(all, placeOfFile(scoreFilePath(config)), placeOfFile(homeScoreFilePath(config)));
+    if (!mine.empty())
+        found.problems << QStringLiteral(
+                              "記録を待っている練習が %1 回分あります（%2）。成績ファイルに書けるように"
+                              "なると、次の記録かプログラムの起動のときに書き足されます")
+                              .arg(mine.size())
+                              .arg(config.pendingRunsFile);
+    if (damaged > 0)
+        found.problems << QStringLiteral("%1: 読めない行が %2 行あります（その練習は記録されません）")
+                              .arg(config.pendingRunsFile)
+                              .arg(damaged);
+}
+
 } // namespace
 
 Findings checkSettings(const ProgramState& state, const StartUpSources& sources) {
@@ -194,6 +262,8 @@ Findings checkRoster(const Configuration& config) {
             found.problems << QStringLiteral("%1: 番号 %2 が2回以上使われています").arg(where).arg(e.number);
     }
     found.notes << QStringLiteral("名簿: %1 人").arg(count);
+    if (count == 0 && found.problems.isEmpty())
+        found.problems << QStringLiteral("名簿 %1 は空です（選べる人がひとりもいません）").arg(path);
     return found;
 }
 
@@ -275,6 +345,8 @@ Findings checkScoreFiles(const Configuration& config) {
         empty.finish(QStringLiteral("成績: 中身がすべて 0 の記録はほかにも %1 件あります"));
         negative.finish(QStringLiteral("成績: 結果が 0 より小さい記録はほかにも %1 件あります"));
     }
+    checkHomeTail(config, found);
+    checkPendingRuns(config, found);
     return found;
 }
 

@@ -19,6 +19,15 @@ namespace {
 const QString kTimeMode = QStringLiteral("time");
 const QString kPointsModeWord = QStringLiteral("points");
 
+// The working pupil when --pupil is left out: a number no record or roster entry holds, so that nobody is
+// marked, not even the runs filed under pupil 0.
+constexpr qint16 kNobodyWorking = -1;
+
+void markNobodyUnlessAsked(const CommandLine& line, ProgramState& state) {
+    if (!line.has(QStringLiteral("pupil")))
+        state.pupil.currentPupil = kNobodyWorking;
+}
+
 std::optional<int> modeOption(const CommandLine& line, int fallback) {
     if (!line.has(QStringLiteral("mode")))
         return fallback;
@@ -49,6 +58,7 @@ int runRanking(const CommandLine& line) {
     RankingChoice choice;
     if (const auto code = prepareMenuFigures(line, tool, &choice.gradeFilter))
         return *code;
+    markNobodyUnlessAsked(line, *tool.state);
     choice.displayMode = *mode;
     choice.pointsOrder = order;
     for (const QString& text : rankingLines(*tool.state, *level, choice))
@@ -87,6 +97,7 @@ int runList(const CommandLine& line) {
     ToolContext tool;
     if (const auto code = prepareMenuFigures(line, tool, &choice.gradeFilter))
         return *code;
+    markNobodyUnlessAsked(line, *tool.state);
     choice.displayMode = *mode;
     choice.today = tool.clock.today();
     const ScoreLists lists = buildScoreLists(*tool.state, choice);

@@ -39,8 +39,9 @@ std::optional<int> prepareMenuFigures(const CommandLine& line, ToolContext& tool
         return 2;
     if (!loadConfiguration(line, state))
         return 1;
-    if (名簿ファイル処理(state.config) == RosterRecovery::Failed) {
-        err() << QStringLiteral("名簿ファイル %1 がありません").arg(rosterPath(state.config)) << Qt::endl;
+    RosterFileError error;
+    if (名簿ファイル処理(state.config, &error) == RosterRecovery::Failed) {
+        err() << rosterFailureText(rosterPath(state.config), error, kRosterStageOpen) << Qt::endl;
         return 1;
     }
     PupilList list;

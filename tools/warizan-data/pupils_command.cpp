@@ -33,9 +33,7 @@ int run(const CommandLine& line) {
         return 1;
     RosterFileError error;
     if (名簿ファイル処理(tool.state->config, &error) == RosterRecovery::Failed) {
-        err() << QStringLiteral("名簿を使えません。%1\n%2")
-                     .arg(error.description, rosterPath(tool.state->config))
-              << Qt::endl;
+        err() << rosterFailureText(rosterPath(tool.state->config), error, kRosterStageOpen) << Qt::endl;
         return 1;
     }
     PupilList list;

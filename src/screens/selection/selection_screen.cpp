@@ -192,9 +192,7 @@ void SelectionScreen::activate() {
     RosterFileError error;
     if (名簿ファイル処理(config, &error) == RosterRecovery::Failed) {
         m_context.dialogs.showMessage(config.contentHeading,
-                                      QStringLiteral("名簿ファイル（%1）を開けません。%2（%3）")
-                                          .arg(kRosterFileName, error.description)
-                                          .arg(error.number),
+                                      rosterFailureText(rosterPath(config), error, kRosterStageOpen),
                                       Dialogs::Icon::Critical);
         m_context.dialogs.endProgram(1);
         return;
@@ -212,6 +210,9 @@ void SelectionScreen::activate() {
     Option1[kStartDisplayMode]->setChecked(true);
     if (!rebuildList())
         return;
+    if (m_listedCount == 0)
+        m_context.dialogs.showMessage(config.contentHeading, emptyRosterText(rosterPath(config)),
+                                      Dialogs::Icon::Information);
 
     Image1->setPixmap(drillIcon().pixmap(display::px(64), display::px(64)));
     m_forms.owner.unload(FormId::seisekitime1);
@@ -237,6 +238,7 @@ bool SelectionScreen::rebuildList() {
         List1->addItems(list.visible);
         List1->setCurrentRow(0);
     }
+    m_listedCount = list.listedCount;
     List3->clear();
     List3->addItems(list.keys);
     listClicked(0);

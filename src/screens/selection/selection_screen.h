@@ -87,6 +87,7 @@ private:
     AppContext& m_context;
     int m_displayMode = 0;
     QString m_gradeFilter;
+    int m_listedCount = 0; // pupils the last build listed before the grade filter
 };
 
 } // namespace warizan

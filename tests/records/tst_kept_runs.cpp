@@ -1,0 +1,334 @@
+#include "records/pending_runs.h"
+#include "records/score_file.h"
+#include "records/score_record.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace warizan;
+using namespace warizan::test;
+
+// A drill's run when the score files cannot take it: kept outside the suite's folders, appended before the
+// next run (once), and a home record that a cut-off append left missing completed.
+class KeptRunsTest final : public QObject {
+    Q_OBJECT
+private slots:
+    void failedAppendKeepsTheRun_data();
+    void failedAppendKeepsTheRun();
+    void keptRunIsAppendedOnce_data();
+    void keptRunIsAppendedOnce();
+    void cutOffAppendIsCompleted_data();
+    void cutOffAppendIsCompleted();
+    void runsOfAnotherFolderStayKept();
+    void runThatCannotBeKeptEndsTheProgram();
+};
+
+namespace {
+
+const QDateTime kDrillEnd(QDate(2024, 4, 10), QTime(10, 0, 5));
+const QDateTime kNextDrillEnd(QDate(2024, 4, 11), QTime(9, 30, 0));
+
+// A suite, a context pointed at it, and a list of kept runs of its own.
+struct Fixture {
+    TempSuite suite;
+    QTemporaryDir userData;
+    TestContext t;
+    Fixture() {
+        Configuration& config = t.state->config;
+        config.programDataFolder = suite.programDataFolder();
+        config.commonFolder = suite.commonFolder();
+        config.programFolderName = QStringLiteral("drill");
+        config.pendingRunsFile = userData.filePath(QStringLiteral("kept/runs.jsonl"));
+        t.clock.setNow(kDrillEnd);
+        // As counted before the drill: nobody has a result yet.
+        PupilFigures& figures = t.state->figures;
+        for (int level = 1; level <= 4; ++level) {
+            figures.levelBestResult[level] = kNoResult;
+            for (int pupil = 1; pupil <= 5; ++pupil)
+                figures.bestResult.at(level, pupil) = kNoResult;
+        }
+    }
+    QString scorePath() const { return scoreFilePath(t.state->config); }
+    QString homePath() const { return homeScoreFilePath(t.state->config); }
+    std::vector<PendingRun> kept() const {
+        std::vector<PendingRun> runs;
+        QString why;
+        if (!readPendingRuns(t.state->config.pendingRunsFile, &runs, &why))
+            qWarning("%s", qPrintable(why));
+        return runs;
+    }
+    void setRun(int pupil, int level, qint32 result) {
+        t.state->pupil.currentPupil = static_cast<qint16>(pupil);
+        t.state->pupil.currentLevel = static_cast<qint16>(level);
+        t.state->drill.finalTime = result;
+    }
+    // The records an append of this run at `when` leaves.
+    QByteArray scoreBytes(int pupil, int level, qint32 result, const QDateTime& when) const {
+        return encodeScoreRecord(makeScoreRecord(t.state->config, when.date(), when.time(),
+                                                 static_cast<qint16>(pupil), static_cast<qint16>(level),
+                                                 result));
+    }
+    QByteArray homeBytes(int pupil, int level, qint32 result, const QDateTime& when) const {
+        return encodeHomeScoreRecord(makeHomeScoreRecord(t.state->config, when.date(), when.time(),
+                                                         static_cast<qint16>(pupil),
+                                                         static_cast<qint16>(level), result));
+    }
+};
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+void KeptRunsTest::failedAppendKeepsTheRun_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("said"); // words the message must hold
+    QTest::newRow("a folder in the score file's place") << "score folder"
+                                                        << "成績ファイルを開けません。";
+    QTest::newRow("a folder in the home file's place") << "home folder"
+                                                       << "家庭用成績ファイルを開けません。";
+    QTest::newRow("a device as the home file") << "home device"
+                                               << "家庭用成績ファイルを開けません。";
+    QTest::newRow("a read-only data folder") << "read-only data"
+                                             << "読み取り専用";
+    QTest::newRow("a read-only common folder") << "read-only common"
+                                               << "家庭用成績ファイルを開けません。";
+    QTest::newRow("a full disk under the data folder") << "full data"
+                                                       << "成績ファイルに書き込めません。\n";
+    // The score record is written, then taken back when the home record finds no room.
+    QTest::newRow("a full disk under the common folder") << "full common"
+                                                         << "家庭用成績ファイルに書き込めません。";
+}
+
+void KeptRunsTest::failedAppendKeepsTheRun() {
+    QFETCH(QString, damage);
+    QFETCH(QString, said);
+    Fixture f;
+    std::unique_ptr<SmallDisk> disk;
+    if (damage.endsWith(u" data") || damage.endsWith(u" common")) {
+        // The folder on a small disk of its own.
+        const QString folder = f.suite.root() + (damage.endsWith(u" data") ? QStringLiteral("/data/")
+                                                                           : QStringLiteral("/common/"));
+        QVERIFY(QDir().mkpath(folder));
+        disk = std::make_unique<SmallDisk>(folder);
+        if (!disk->isMounted())
+            QSKIP("a file system of its own needs root");
+        (damage.endsWith(u" data") ? f.t.state->config.programDataFolder : f.t.state->config.commonFolder) =
+            folder;
+    }
+    // An earlier run on file, and a partial record a cut-off writer left. A full disk has no room for
+    // them: there the files start empty.
+    const QDateTime earlier(QDate(2024, 4, 9), QTime(18, 0));
+    const bool full = damage.startsWith(u"full");
+    const QByteArray scoresBefore =
+        full ? QByteArray() : f.scoreBytes(3, 1, 80, earlier) + QByteArray("tail");
+    const QByteArray homeBefore = full ? QByteArray() : f.homeBytes(3, 1, 80, earlier);
+    writeBytes(f.scorePath(), scoresBefore);
+    writeBytes(f.homePath(), homeBefore);
+    if (damage == u"score folder") {
+        QVERIFY(QFile::remove(f.scorePath()));
+        QVERIFY(QDir().mkpath(f.scorePath()));
+    } else if (damage == u"home folder") {
+        QVERIFY(QFile::remove(f.homePath()));
+        QVERIFY(QDir().mkpath(f.homePath()));
+    } else if (damage == u"home device") {
+        QVERIFY(QFile::rename(f.homePath(), f.homePath() + QStringLiteral(".saved")));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), f.homePath()));
+    } else if (damage.startsWith(u"read-only")) {
+        QVERIFY(disk->setReadOnly(true));
+    } else if (full) {
+        disk->fill();
+    }
+
+    f.setRun(3, 2, 61);
+    QVERIFY(recordDrillResult(f.t.context, 2));
+    QVERIFY(!f.t.dialogs.ended);
+    QCOMPARE(f.t.dialogs.messages.size(), std::size_t(1));
+    const QString text = f.t.dialogs.messages[0].text;
+    QVERIFY2(text.startsWith(QStringLiteral("今回の成績は、いまは記録できませんでした。\n"
+                                            "成績はなくならないように取っておいて、次に記録します。")),
+             qPrintable(text));
+    QVERIFY2(text.contains(said), qPrintable(text));
+    if (full)
+        QVERIFY2(text.endsWith(QStringLiteral("ディスクがいっぱいです")), qPrintable(text));
+    // The run still counts for the result screen's banners.
+    QCOMPARE(f.t.state->figures.newPersonalBest, qint16(1));
+    QCOMPARE(f.t.state->figures.newLevelBest, qint16(1));
+
+    // Nothing half-written; the run is kept with the drill's own stamp.
+    const std::vector<PendingRun> kept = f.kept();
+    QCOMPARE(kept.size(), std::size_t(1));
+    QCOMPARE(kept[0].scoreRecord, f.scoreBytes(3, 2, 61, kDrillEnd));
+    QCOMPARE(kept[0].homeRecord, f.homeBytes(3, 2, 61, kDrillEnd));
+
+    // The damage mended, the next drill a day later appends the kept run first.
+    if (damage == u"score folder") {
+        QVERIFY(QDir(f.scorePath()).removeRecursively());
+        writeBytes(f.scorePath(), scoresBefore);
+    } else if (damage == u"home folder") {
+        QVERIFY(QDir(f.homePath()).removeRecursively());
+        writeBytes(f.homePath(), homeBefore);
+    } else if (damage == u"home device") {
+        QVERIFY(QFile::remove(f.homePath()));
+        QVERIFY(QFile::rename(f.homePath() + QStringLiteral(".saved"), f.homePath()));
+    } else if (damage.startsWith(u"read-only")) {
+        QVERIFY(disk->setReadOnly(false));
+    } else if (full) {
+        QVERIFY(disk->empty());
+    }
+    QCOMPARE(readBytes(f.scorePath()), scoresBefore);
+    QCOMPARE(readBytes(f.homePath()), homeBefore);
+    f.t.clock.setNow(kNextDrillEnd);
+    f.setRun(3, 2, 55);
+    QVERIFY(writeScoreRecords(f.t.context));
+    QCOMPARE(readBytes(f.scorePath()), scoresBefore.left(kScoreRecordLength) +
+                                           f.scoreBytes(3, 2, 61, kDrillEnd) +
+                                           f.scoreBytes(3, 2, 55, kNextDrillEnd));
+    QCOMPARE(readBytes(f.homePath()),
+             homeBefore + f.homeBytes(3, 2, 61, kDrillEnd) + f.homeBytes(3, 2, 55, kNextDrillEnd));
+    QVERIFY(f.kept().empty());
+    QVERIFY(!QFileInfo::exists(f.t.state->config.pendingRunsFile));
+}
+
+void KeptRunsTest::keptRunIsAppendedOnce_data() {
+    // What the files held of the kept run when the program was stopped before it could drop it.
+    QTest::addColumn<bool>("inScores");
+    QTest::addColumn<bool>("inHome");
+    QTest::newRow("appended to neither") << false << false;
+    QTest::newRow("appended to both, not yet dropped") << true << true;
+    QTest::newRow("stopped between the two files") << true << false;
+}
+
+void KeptRunsTest::keptRunIsAppendedOnce() {
+    QFETCH(bool, inScores);
+    QFETCH(bool, inHome);
+    Fixture f;
+    const QByteArray keptScore = f.scoreBytes(4, 1, 70, kDrillEnd);
+    const QByteArray keptHome = f.homeBytes(4, 1, 70, kDrillEnd);
+    QString why;
+    QVERIFY2(keepPendingRun(f.t.state->config.pendingRunsFile,
+                            {placeOfFile(f.scorePath()), placeOfFile(f.homePath()), keptScore, keptHome},
+                            &why),
+             qPrintable(why));
+    writeBytes(f.scorePath(), inScores ? keptScore : QByteArray());
+    writeBytes(f.homePath(), inHome ? keptHome : QByteArray());
+
+    // At start-up, then again at the next drill's end: the run reaches each file once.
+    QVERIFY(appendPendingRuns(f.t.state->config, f.t.clock));
+    QVERIFY(f.kept().empty());
+    f.t.clock.setNow(kNextDrillEnd);
+    f.setRun(4, 1, 50);
+    QVERIFY(writeScoreRecords(f.t.context));
+    QCOMPARE(readBytes(f.scorePath()), keptScore + f.scoreBytes(4, 1, 50, kNextDrillEnd));
+    QCOMPARE(readBytes(f.homePath()), keptHome + f.homeBytes(4, 1, 50, kNextDrillEnd));
+    QVERIFY(f.t.dialogs.messages.empty());
+}
+
+void KeptRunsTest::cutOffAppendIsCompleted_data() {
+    // Records as "pupil:result" in file order; home records of another program of the suite as "other".
+    QTest::addColumn<QStringList>("scores");
+    QTest::addColumn<QStringList>("home");
+    QTest::addColumn<QStringList>("homeAfter"); // before the next run's own home record
+    const QStringList none;
+    QTest::newRow("in step") << QStringList{"1:50", "2:60"} << QStringList{"1:50", "2:60"}
+                             << QStringList{"1:50", "2:60"};
+    QTest::newRow("last run missing")
+        << QStringList{"1:50", "2:60"} << QStringList{"1:50"} << QStringList{"1:50", "2:60"};
+    QTest::newRow("last run missing, other programs wrote since")
+        << QStringList{"1:50", "2:60"} << QStringList{"1:50", "other", "other"}
+        << QStringList{"1:50", "other", "other", "2:60"};
+    QTest::newRow("the only run missing") << QStringList{"2:60"} << none << QStringList{"2:60"};
+    QTest::newRow("a guest's run after the missing one")
+        << QStringList{"1:50", "2:60", "4900:70"} << QStringList{"1:50"} << QStringList{"1:50", "2:60"};
+    // More than one run apart: no append can have left that, so nothing is guessed.
+    QTest::newRow("two runs missing")
+        << QStringList{"1:50", "2:60", "3:70"} << QStringList{"1:50"} << QStringList{"1:50"};
+    QTest::newRow("home file without runs of this program")
+        << QStringList{"1:50", "2:60"} << QStringList{"other"} << QStringList{"other"};
+}
+
+void KeptRunsTest::cutOffAppendIsCompleted() {
+    QFETCH(QStringList, scores);
+    QFETCH(QStringList, home);
+    QFETCH(QStringList, homeAfter);
+    Fixture f;
+    Configuration other = f.t.state->config;
+    other.programFolderName = QStringLiteral("kanji");
+    // Each run a minute after the last.
+    QHash<QString, QDateTime> when;
+    for (const QString& run : scores)
+        when.insert(run, kDrillEnd.addSecs(60 * when.size()));
+    const auto scoreOf = [&](const QString& run) {
+        return f.scoreBytes(run.section(u':', 0, 0).toInt(), 1, run.section(u':', 1).toInt(),
+                            when.value(run));
+    };
+    const auto homeOf = [&](const QString& run) {
+        if (run == u"other")
+            return encodeHomeScoreRecord(
+                makeHomeScoreRecord(other, kDrillEnd.date(), kDrillEnd.time(), 7, 1, 40));
+        return f.homeBytes(run.section(u':', 0, 0).toInt(), 1, run.section(u':', 1).toInt(), when.value(run));
+    };
+    QByteArray scoreBytes, homeBytes, expected;
+    for (const QString& run : scores)
+        scoreBytes += scoreOf(run);
+    for (const QString& run : home)
+        homeBytes += homeOf(run);
+    for (const QString& run : homeAfter)
+        expected += homeOf(run);
+    writeBytes(f.scorePath(), scoreBytes);
+    writeBytes(f.homePath(), homeBytes);
+
+    f.t.clock.setNow(kNextDrillEnd);
+    f.setRun(5, 1, 45);
+    QVERIFY(writeScoreRecords(f.t.context));
+    QCOMPARE(readBytes(f.scorePath()), scoreBytes + f.scoreBytes(5, 1, 45, kNextDrillEnd));
+    QCOMPARE(readBytes(f.homePath()), expected + f.homeBytes(5, 1, 45, kNextDrillEnd));
+}
+
+// A family with two suite folders: a run kept for one is never appended to the other.
+void KeptRunsTest::runsOfAnotherFolderStayKept() {
+    Fixture f;
+    TempSuite elsewhere;
+    Configuration there = f.t.state->config;
+    there.programDataFolder = elsewhere.programDataFolder();
+    there.commonFolder = elsewhere.commonFolder();
+    const PendingRun theirs{placeOfFile(elsewhere.programDataFolder() + kScoreFileName),
+                            placeOfFile(elsewhere.commonFolder() + kHomeScoreFileName),
+                            f.scoreBytes(2, 1, 90, kDrillEnd), f.homeBytes(2, 1, 90, kDrillEnd)};
+    QString why;
+    QVERIFY(keepPendingRun(f.t.state->config.pendingRunsFile, theirs, &why));
+
+    f.setRun(3, 1, 40);
+    QVERIFY(writeScoreRecords(f.t.context));
+    QCOMPARE(readBytes(f.scorePath()), f.scoreBytes(3, 1, 40, kDrillEnd));
+    QCOMPARE(f.kept(), std::vector<PendingRun>{theirs});
+
+    // Their own folder takes it.
+    QVERIFY(appendPendingRuns(there, f.t.clock));
+    QCOMPARE(readBytes(elsewhere.programDataFolder() + kScoreFileName), theirs.scoreRecord);
+    QCOMPARE(readBytes(elsewhere.commonFolder() + kHomeScoreFileName), theirs.homeRecord);
+    QVERIFY(f.kept().empty());
+}
+
+void KeptRunsTest::runThatCannotBeKeptEndsTheProgram() {
+    Fixture f;
+    QVERIFY(QDir().mkpath(f.scorePath()));
+    // The place for kept runs is taken by a file where its folder should be.
+    writeBytes(f.userData.filePath(QStringLiteral("kept")), "not a folder");
+    f.setRun(3, 1, 40);
+    QVERIFY(!recordDrillResult(f.t.context, 1));
+    QVERIFY(f.t.dialogs.ended);
+    QCOMPARE(f.t.dialogs.messages.size(), std::size_t(1));
+    QVERIFY2(f.t.dialogs.messages[0].text.startsWith(QStringLiteral("今回の成績は記録できませんでした。")),
+             qPrintable(f.t.dialogs.messages[0].text));
+    QCOMPARE(f.t.state->figures.newLevelBest, qint16(0));
+}
+
+QTEST_GUILESS_MAIN(KeptRunsTest)
+#include "tst_kept_runs.moc"
