@@ -210,9 +210,12 @@ void SelectionScreen::activate() {
     Option1[kStartDisplayMode]->setChecked(true);
     if (!rebuildList())
         return;
-    if (m_listedCount == 0)
+    if (m_listedCount == 0) {
         m_context.dialogs.showMessage(config.contentHeading, emptyRosterText(rosterPath(config)),
                                       Dialogs::Icon::Information);
+        if (!isFrontPage())
+            return;
+    }
 
     Image1->setPixmap(drillIcon().pixmap(display::px(64), display::px(64)));
     m_forms.owner.unload(FormId::seisekitime1);
