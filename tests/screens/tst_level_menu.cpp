@@ -2,6 +2,7 @@
 #include "records/score_file.h"
 #include "roster/roster_display.h"
 #include "screens/levelmenu/level_menu_screen.h"
+#include "screens/levelmenu/report_panel.h"
 #include "screens/selection/selection_screen.h"
 #include "screenshot.h"
 #include "state/content_levels.h"
@@ -322,42 +323,57 @@ void LevelMenuTest::reportPanelOpensAndCloses() {
     QTest::mouseClick(menu.Command17, Qt::LeftButton);
     QVERIFY(menu.Picture11->isVisible());
     test::saveScreenshot(forms->window, QStringLiteral("level_menu_report_panel"));
-    QCOMPARE(menu.List3->selectedItems().size(), 3);
-    QVERIFY(!menu.Command24[1]->isVisible()); // the second button is the teacher's
+    QCOMPARE(menu.Picture11->List3->selectedItems().size(), 3);
+    QVERIFY(!menu.Picture11->Command24[1]->isVisible()); // the second button is the teacher's
     // Drawn at once on the screen: the pupil's name heads the picture, which is no longer blank.
-    const QImage picture = menu.reportPicture->pixmap().toImage();
-    QCOMPARE(picture.size(), menu.Picture12->size());
+    const QImage picture = menu.Picture11->reportPicture->pixmap().toImage();
+    QCOMPARE(picture.size(), menu.Picture11->Picture12->size());
     QVERIFY(picture.pixelColor(picture.width() / 2, picture.height() * 5 / 100) != QColor(Qt::white));
-    QTest::mouseClick(menu.Command18, Qt::LeftButton);
+    QTest::mouseClick(menu.Picture11->Command18, Qt::LeftButton);
     QVERIFY(!menu.Picture11->isVisible());
 }
 
 void LevelMenuTest::reportPrints_data() {
-    QTest::addColumn<QString>("printer");   // the default printer's name; empty: none installed
+    QTest::addColumn<QString>("printer");    // the default printer's name; empty: none installed
     QTest::addColumn<QStringList>("chosen"); // List2 entries chosen before Command24's print button
+    QTest::addColumn<bool>("levelChosen");   // false: every level of List3 unchosen before printing
     QTest::addColumn<int>("jobs");
-    QTest::newRow("to the printer") << "Office" << QStringList{} << 1;
-    QTest::newRow("two chosen pupils, one job each") << "Office" << QStringList{"はなこ/2", "先生/4"} << 2;
-    QTest::newRow("no printer: kept as a PDF") << "" << QStringList{} << 0;
+    QTest::newRow("to the printer") << "Office" << QStringList{} << true << 1;
+    QTest::newRow("two chosen pupils, one job each")
+        << "Office" << QStringList{"はなこ/2", "先生/4"} << true << 2;
+    QTest::newRow("no printer: kept as a PDF") << "" << QStringList{} << true << 0;
+    QTest::newRow("no level chosen: nothing printed") << "Office" << QStringList{} << false << 0;
+    QTest::newRow("no level chosen, pupils chosen: said once") << "" << QStringList{"はなこ/2"} << false << 0;
 }
 
 void LevelMenuTest::reportPrints() {
     QFETCH(QString, printer);
     QFETCH(QStringList, chosen);
+    QFETCH(bool, levelChosen);
     QFETCH(int, jobs);
     LevelMenuScreen& menu = showMenu(4, kFamilyRuns); // the teacher may print anybody's report
     forms->printer.name = printer;
     forms->printer.pdfPath = suite->root() + "/printed.pdf";
     menu.Option2[2]->click();
     QTest::mouseClick(menu.Command17, Qt::LeftButton);
-    QTest::mouseClick(menu.Command25, Qt::LeftButton);
-    QVERIFY(menu.List2->isVisible());
+    QTest::mouseClick(menu.Picture11->Command25, Qt::LeftButton);
+    QVERIFY(menu.Picture11->List2->isVisible());
     for (const QString& entry : chosen)
-        menu.List2->findItems(entry, Qt::MatchExactly).first()->setSelected(true);
-    QTest::mouseClick(chosen.isEmpty() ? menu.Command21[1] : menu.Command24[1], Qt::LeftButton);
+        menu.Picture11->List2->findItems(entry, Qt::MatchExactly).first()->setSelected(true);
+    if (!levelChosen)
+        menu.Picture11->List3->clearSelection();
+    QTest::mouseClick(chosen.isEmpty() ? menu.Picture11->Command21[1] : menu.Picture11->Command24[1],
+                      Qt::LeftButton);
 
     QCOMPARE(forms->printer.jobs.size(), jobs);
     const auto& messages = forms->test.dialogs.messages;
+    if (!levelChosen) {
+        QCOMPARE(messages.size(), size_t(1));
+        QCOMPARE(messages[0].text, QStringLiteral("レベルを選んでください"));
+        QVERIFY(!QFile::exists(forms->printer.pdfPath));
+        QVERIFY(QDir(forms->test.state->config.programDataFolder).entryList({"*.pdf"}).isEmpty());
+        return;
+    }
     if (jobs > 0) {
         QVERIFY(messages.empty());
         QVERIFY(test::readBytes(forms->printer.pdfPath).startsWith("%PDF"));
