@@ -87,15 +87,16 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
             painter.drawRect(box);
             painter.setPen(Qt::black);
             painter.setFont(mapFont(cell * 0.34, true));
+            if (fact.answers == 0) {
+                painter.drawText(box, Qt::AlignCenter, look.mark); // no figures: the mark alone, centred
+                continue;
+            }
             painter.drawText(QRectF(box.left(), box.top() + cell * 0.04, cell, cell * 0.42), Qt::AlignCenter,
                              look.mark);
             painter.setFont(mapFont(cell * 0.19));
-            const QString figures =
-                fact.answers == 0
-                    ? QString()
-                    : QStringLiteral("%1回\n%2秒").arg(fact.answers).arg(*fact.medianMs / 1000.0, 0, 'f', 1);
-            painter.drawText(QRectF(box.left(), box.top() + cell * 0.46, cell, cell * 0.52), Qt::AlignCenter,
-                             figures);
+            painter.drawText(
+                QRectF(box.left(), box.top() + cell * 0.46, cell, cell * 0.52), Qt::AlignCenter,
+                QStringLiteral("%1回\n%2秒").arg(fact.answers).arg(*fact.medianMs / 1000.0, 0, 'f', 1));
         }
     }
 
@@ -136,10 +137,14 @@ bool printFactMap(QPagedPaintDevice& device, const FactMap& map, const QString& 
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    const double margin = device.width() * 0.07;
-    paintFactMap(painter, QRectF(margin, margin, device.width() - 2 * margin, device.width() * 1.05), map,
-                 heading);
+    paintFactMapPage(painter, QSizeF(device.width(), device.height()), map, heading);
     return painter.end();
+}
+
+void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const QString& heading) {
+    const double margin = page.width() * 0.07;
+    paintFactMap(painter, QRectF(margin, margin, page.width() - 2 * margin, page.width() * 1.05), map,
+                 heading);
 }
 
 PagesOutcome printOrSavePages(Printer& printer, const QString& documentName, const QString& fallbackPdf,

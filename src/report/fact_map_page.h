@@ -21,6 +21,8 @@ QString factMapHeading(const QString& pupilName, const QString& levelName);
 void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, const QString& heading);
 // The map as the screen shows it.
 QImage factMapImage(const FactMap& map, QSize size, const QString& heading);
+// The map on a printed page of `page` size, within its margins.
+void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const QString& heading);
 // The map on one A4 page. Returns false when the device cannot be painted on.
 [[nodiscard]] bool printFactMap(QPagedPaintDevice& device, const FactMap& map, const QString& heading);
 

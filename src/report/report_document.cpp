@@ -5,7 +5,7 @@
 
 namespace warizan {
 
-bool printReport(QPagedPaintDevice& device, const ReportDocument& report) {
+bool printReport(QPagedPaintDevice& device, const ReportDocument& report, const ReportLastPage& lastPage) {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
@@ -22,6 +22,10 @@ bool printReport(QPagedPaintDevice& device, const ReportDocument& report) {
             device.newPage();
         drawReportSection(painter, size, reportSectionTop(slot.slot, size.height()), report.sections[i],
                           report.titles[i], report.pupilName, style);
+    }
+    if (lastPage) {
+        device.newPage();
+        lastPage(painter, size);
     }
     return painter.end();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/report_document.h"
 #include "report/report_figures.h"
 
 #include <QImage>
@@ -20,7 +21,9 @@ struct ReportPrintOutcome {
 
 // Prints the report on the default printer; where there is none, saves it as a PDF at `fallbackPdf`. Never
 // fails silently: the outcome says which happened.
-ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report, const QString& documentName,
-                                     const QString& fallbackPdf);
+// `lastPage`, when given, is printed after the sections.
+ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report,
+                                     const QString& documentName, const QString& fallbackPdf,
+                                     const ReportLastPage& lastPage = {});
 
 } // namespace warizan
