@@ -34,10 +34,11 @@ CREATE TABLE answers(
 PRAGMA user_version = 1;
 )sql";
 
-// The second: a pupil's answers are read in time order without scanning everybody's.
+// The second: a pupil's answers carry the pupil, so the fact map reads them in order from one index alone.
 constexpr const char* kSchema2 = R"sql(
-CREATE INDEX drills_by_pupil ON drills(pupil, start);
-CREATE INDEX answers_by_drill ON answers(drill, question);
+ALTER TABLE answers ADD COLUMN pupil INTEGER;
+UPDATE answers SET pupil = (SELECT pupil FROM drills WHERE drills.id = answers.drill);
+CREATE INDEX answers_by_pupil ON answers(pupil, drill, question, quotient, divisor, correct, ms);
 PRAGMA user_version = 2;
 )sql";
 
@@ -133,30 +134,36 @@ bool AnswerDatabase::openFile(const QString& path, Access access) {
         return true;
     if (!exec("PRAGMA journal_mode=DELETE") || !exec("PRAGMA synchronous=FULL"))
         return fail(QStringLiteral("解答記録を設定できません"));
-    if (!quickCheck())
-        return false;
     return migrate();
 }
 
 bool AnswerDatabase::open(const QString& path, Access access, const QDateTime& now) {
     m_setAside.clear();
     m_error.clear();
+    m_path = path;
+    m_access = access;
+    m_now = now;
     if (openFile(path, access))
         return true;
     if (access == Access::ReadOnly || !damaged())
         return false;
-    // Damaged: keep it, with its journal, under a name of its own, and start afresh.
+    return startAfresh();
+}
+
+bool AnswerDatabase::startAfresh() {
+    // Damaged: keep it, with its journal, under a name of its own, and start a new one.
     close();
-    const QString aside = setAsideName(path, now);
-    if (!QFile::rename(path, aside)) {
-        m_error = QStringLiteral("壊れた解答記録 %1 を別名にできません").arg(QDir::toNativeSeparators(path));
+    const QString aside = setAsideName(m_path, m_now);
+    if (!QFile::rename(m_path, aside)) {
+        m_error =
+            QStringLiteral("壊れた解答記録 %1 を別名にできません").arg(QDir::toNativeSeparators(m_path));
         return false;
     }
-    const QString journal = path + QStringLiteral("-journal");
+    const QString journal = m_path + QStringLiteral("-journal");
     if (QFileInfo::exists(journal))
         QFile::rename(journal, aside + QStringLiteral("-journal"));
     m_setAside = aside;
-    return openFile(path, access);
+    return openFile(m_path, m_access);
 }
 
 int AnswerDatabase::schemaVersion() {
@@ -211,6 +218,16 @@ bool AnswerDatabase::migrate() {
 }
 
 bool AnswerDatabase::writeDrill(const DrillLog& drill) {
+    if (insertDrill(drill))
+        return true;
+    // Damage met on the way (a whole check of the file on every drill would cost the child more time than
+    // the write itself): the file is set aside once and the drill goes into a new one.
+    if (m_access == Access::ReadOnly || !damaged() || !m_setAside.isEmpty() || !startAfresh())
+        return false;
+    return insertDrill(drill);
+}
+
+bool AnswerDatabase::insertDrill(const DrillLog& drill) {
     if (!m_db)
         return fail(QStringLiteral("解答記録が開いていません"));
     if (!exec("BEGIN IMMEDIATE"))
@@ -233,9 +250,9 @@ bool AnswerDatabase::writeDrill(const DrillLog& drill) {
             return rollBack();
     }
     const qint64 id = sqlite3_last_insert_rowid(m_db);
-    Statement insert(m_db,
-                     "INSERT INTO answers(drill, question, dividend, divisor, quotient, remainder, "
-                     "typed_quotient, typed_remainder, correct, ms) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    Statement insert(m_db, "INSERT INTO answers(drill, question, dividend, divisor, quotient, remainder, "
+                           "typed_quotient, typed_remainder, correct, ms, pupil) "
+                           "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     if (!insert.ok())
         return rollBack();
     for (const AskedQuestion& asked : drill.questions) {
@@ -255,6 +272,7 @@ bool AnswerDatabase::writeDrill(const DrillLog& drill) {
             insert.bindNull(9);
             insert.bindNull(10);
         }
+        insert.bind(11, drill.pupil);
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
             return rollBack();
     }
@@ -297,9 +315,9 @@ bool AnswerDatabase::readAnswers(int pupil, std::vector<LoggedAnswer>* answers) 
 
 bool AnswerDatabase::readFactAnswers(int pupil, std::vector<FactAnswer>* answers) {
     answers->clear();
-    Statement select(m_db, "SELECT a.quotient, a.divisor, a.correct, a.ms FROM drills d "
-                           "JOIN answers a ON a.drill = d.id WHERE d.pupil = ? AND a.correct IS NOT NULL "
-                           "ORDER BY d.start, d.id, a.question");
+    // Drills are written when they end, so their order is the order the pupil met the questions.
+    Statement select(m_db, "SELECT quotient, divisor, correct, ms FROM answers "
+                           "WHERE pupil = ? AND correct IS NOT NULL ORDER BY drill, question");
     if (!select.ok())
         return fail(QStringLiteral("解答記録を読めません"));
     select.bind(1, pupil);

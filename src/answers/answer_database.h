@@ -38,8 +38,9 @@ struct FactAnswer {
 // The answer log database: SQLite with the rollback journal and full syncs (the data folder may be a share
 // on a school's file server, where write-ahead logging does not work) and a busy timeout, so a copy of the
 // program that is writing at the same moment is waited for rather than failed. Older schemas are brought up
-// to date when the file is opened for writing. A file that is not a database, or fails SQLite's quick
-// check, is renamed aside (never deleted) and a new one is started.
+// to date when the file is opened for writing. A file found damaged while it is opened or written (not a
+// database, or SQLite reports corruption) is renamed aside (never deleted) and a new one is started; the
+// whole-file quick check is the data tool's, since its time grows with the log.
 class AnswerDatabase final {
 public:
     static constexpr int kSchemaVersion = 2;
@@ -55,12 +56,13 @@ public:
     // Opens (ReadWrite: creating, migrating, and setting a damaged file aside, stamped with `now`) the file
     // at `path`. Returns false with the reason in error().
     [[nodiscard]] bool open(const QString& path, Access access, const QDateTime& now);
-    // Writes a drill and its questions in one transaction: all of it or nothing.
+    // Writes a drill and its questions in one transaction: all of it or nothing. A file found damaged on the
+    // way is set aside and the drill written to a new one.
     [[nodiscard]] bool writeDrill(const DrillLog& drill);
     // Every logged question, oldest drill first and in the order asked; of one pupil, or of all when
     // `pupil` is 0.
     [[nodiscard]] bool readAnswers(int pupil, std::vector<LoggedAnswer>* answers);
-    // The pupil's judged answers (no unanswered questions), in time order.
+    // The pupil's judged answers (no unanswered questions), in the order the drills were written.
     [[nodiscard]] bool readFactAnswers(int pupil, std::vector<FactAnswer>* answers);
     // Runs SQLite's quick check; false with the finding in error() when the file is damaged.
     [[nodiscard]] bool quickCheck();
@@ -75,6 +77,8 @@ public:
 
 private:
     bool openFile(const QString& path, Access access);
+    bool startAfresh();
+    bool insertDrill(const DrillLog& drill);
     bool exec(const char* sql);
     bool migrate();
     bool fail(const QString& what);
@@ -86,6 +90,9 @@ private:
     int m_lastCode = 0;
     QString m_error;
     QString m_setAside;
+    QString m_path;
+    Access m_access = Access::ReadOnly;
+    QDateTime m_now;
 };
 
 // Keeps an ended drill's questions in the answer log of `programDataFolder`. Never in the way of the drill:

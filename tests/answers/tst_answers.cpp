@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlite3.h>
+#include <unistd.h>
 
 using namespace warizan;
 
@@ -166,6 +167,12 @@ void AnswersTest::migratesFromTheFirstSchema() {
     QCOMPARE(answers[0].ms, qint64(2500));
     QCOMPARE(answers[1].question.quotient, 7);
     QCOMPARE(answers[1].drillStart.date(), QDate(2024, 4, 10));
+    // The old answers are the pupil's in the map too.
+    std::vector<FactAnswer> facts;
+    QVERIFY(db.readFactAnswers(4, &facts));
+    QCOMPARE(facts.size(), size_t(3));
+    QCOMPARE(facts[0].quotient, qint8(7));
+    QCOMPARE(facts[0].ms, 2500);
 }
 
 void AnswersTest::failures_data() {
@@ -174,8 +181,9 @@ void AnswersTest::failures_data() {
     QTest::addColumn<bool>("setAside"); // the old file is renamed aside
     QTest::newRow("another copy holds the lock") << "locked" << false << false;
     QTest::newRow("not a database") << "garbage" << true << true;
-    QTest::newRow("quick check fails") << "torn" << true << true;
+    QTest::newRow("a damaged page") << "torn" << true << true;
     QTest::newRow("a folder in its place") << "folder" << false << false;
+    QTest::newRow("a read-only file") << "read-only" << false << false;
     QTest::newRow("a database of a newer program") << "newer" << false << false;
 }
 
@@ -206,6 +214,11 @@ void AnswersTest::failures() {
         sqlite3* raw = rawOpen(path);
         sqlite3_exec(raw, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
         sqlite3_close(raw);
+    } else if (kind == u"read-only") {
+        if (geteuid() == 0)
+            QSKIP("the superuser writes to read-only files");
+        QVERIFY(keepDrillLog(folder, aDrill(), kNow));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     } else if (kind == u"locked") {
         QVERIFY(keepDrillLog(folder, aDrill(), kNow));
         holder = rawOpen(path);
