@@ -52,7 +52,7 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
     painter.setRenderHint(QPainter::Antialiasing);
     // A square grid of nine by nine (the heads and the 8 x 8 facts) under the heading, the legend below.
     const double headingHeight = area.height() * 0.07;
-    const double legendHeight = area.height() * 0.08;
+    const double legendHeight = area.height() * 0.11;
     const double side = std::min(area.width(), area.height() - headingHeight - legendHeight);
     const double cell = side / (kFactSide + 1);
     const double left = area.left() + (area.width() - side) / 2;
@@ -101,8 +101,8 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
     }
 
     // The legend: each state's colour, mark and name, and what the figures are.
-    const double legendTop = top + side + legendHeight * 0.15;
-    const double swatch = legendHeight * 0.4;
+    const double legendTop = top + side + legendHeight * 0.03;
+    const double swatch = legendHeight * 0.3;
     const FactState states[] = {FactState::Unseen, FactState::Weak, FactState::Learning, FactState::Known};
     painter.setFont(mapFont(swatch * 0.8));
     const double step = side / 4;
@@ -120,6 +120,14 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
     painter.setFont(mapFont(swatch * 0.6));
     painter.drawText(QRectF(left, legendTop + swatch * 1.2, side, swatch), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("各ますの数字: 答えた回数と、最近3回にかかった時間のまん中の値（秒）"));
+    bool someBlank = false;
+    for (const auto& row : map.cells)
+        for (const FactCell& fact : row)
+            someBlank = someBlank || !fact.drawn;
+    if (someBlank)
+        painter.drawText(QRectF(left, legendTop + swatch * 2.2, side, swatch),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral("白います: このレベルでは出ない組"));
     painter.restore();
 }
 
