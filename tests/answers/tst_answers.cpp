@@ -29,9 +29,9 @@ namespace {
 const QDateTime kNow(QDate(2024, 4, 10), QTime(10, 0, 5));
 
 // "r4.5 w20" : right in 4.5 s, wrong in 20 s.
-std::vector<TimedAnswer> timed(const QString& spec) {
+std::vector<TimedAnswer> timed(const QString& written) {
     std::vector<TimedAnswer> answers;
-    for (const QString& a : spec.split(u' ', Qt::SkipEmptyParts))
+    for (const QString& a : written.split(u' ', Qt::SkipEmptyParts))
         answers.push_back({a.startsWith(u'r'), static_cast<qint64>(a.mid(1).toDouble() * 1000)});
     return answers;
 }
