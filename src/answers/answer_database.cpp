@@ -175,6 +175,13 @@ int AnswerDatabase::schemaVersion() {
     return sqlite3_column_int(statement.get(), 0);
 }
 
+qint64 AnswerDatabase::questionCount() {
+    Statement statement(m_db, "SELECT count(*) FROM answers");
+    if (!statement.ok() || sqlite3_step(statement.get()) != SQLITE_ROW)
+        return -1;
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
 bool AnswerDatabase::quickCheck() {
     Statement statement(m_db, "PRAGMA quick_check");
     if (!statement.ok())
@@ -315,9 +322,15 @@ bool AnswerDatabase::readAnswers(int pupil, std::vector<LoggedAnswer>* answers) 
 
 bool AnswerDatabase::readFactAnswers(int pupil, std::vector<FactAnswer>* answers) {
     answers->clear();
-    // Drills are written when they end, so their order is the order the pupil met the questions.
-    Statement select(m_db, "SELECT quotient, divisor, correct, ms FROM answers "
-                           "WHERE pupil = ? AND correct IS NOT NULL ORDER BY drill, question");
+    // Drills are written when they end, so their order is the order the pupil met the questions. A log of
+    // the first schema (read before a drill has brought it up to date) keeps the pupil with the drill only.
+    const char* sql = schemaVersion() >= 2
+                          ? "SELECT quotient, divisor, correct, ms FROM answers "
+                            "WHERE pupil = ? AND correct IS NOT NULL ORDER BY drill, question"
+                          : "SELECT a.quotient, a.divisor, a.correct, a.ms FROM drills d "
+                            "JOIN answers a ON a.drill = d.id WHERE d.pupil = ? "
+                            "AND a.correct IS NOT NULL ORDER BY a.drill, a.question";
+    Statement select(m_db, sql);
     if (!select.ok())
         return fail(QStringLiteral("解答記録を読めません"));
     select.bind(1, pupil);

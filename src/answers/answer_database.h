@@ -64,6 +64,8 @@ public:
     [[nodiscard]] bool readAnswers(int pupil, std::vector<LoggedAnswer>* answers);
     // The pupil's judged answers (no unanswered questions), in the order the drills were written.
     [[nodiscard]] bool readFactAnswers(int pupil, std::vector<FactAnswer>* answers);
+    // The number of questions kept; -1 when it cannot be read.
+    qint64 questionCount();
     // Runs SQLite's quick check; false with the finding in error() when the file is damaged.
     [[nodiscard]] bool quickCheck();
     int schemaVersion();
@@ -72,6 +74,8 @@ public:
     [[nodiscard]] static bool probeWrite(const QString& path, int busyTimeoutMs, QString* error);
 
     QString error() const { return m_error; }
+    // Whether the last failure found the file damaged (rather than locked, read-only or missing).
+    bool damaged() const;
     // Where a damaged file was renamed to by the last open; empty when none was.
     QString setAsidePath() const { return m_setAside; }
 
@@ -82,7 +86,6 @@ private:
     bool exec(const char* sql);
     bool migrate();
     bool fail(const QString& what);
-    bool damaged() const;
     void close();
 
     sqlite3* m_db = nullptr;

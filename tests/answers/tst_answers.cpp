@@ -156,6 +156,14 @@ void AnswersTest::migratesFromTheFirstSchema() {
         SQLITE_OK);
     sqlite3_close(raw);
 
+    {
+        // Read as it is, before any drill has brought it up to date.
+        AnswerDatabase old;
+        QVERIFY(old.open(answerLogPath(folder), AnswerDatabase::Access::ReadOnly, kNow));
+        std::vector<FactAnswer> facts;
+        QVERIFY2(old.readFactAnswers(4, &facts), qPrintable(old.error()));
+        QCOMPARE(facts.size(), size_t(1));
+    }
     QVERIFY(keepDrillLog(folder, aDrill(4), kNow));
     AnswerDatabase db;
     QVERIFY(db.open(answerLogPath(folder), AnswerDatabase::Access::ReadOnly, kNow));

@@ -299,8 +299,11 @@ Findings checkAnswerLog(const Configuration& config) {
     }
     AnswerDatabase db;
     if (!db.open(path, AnswerDatabase::Access::ReadOnly, QDateTime::currentDateTime())) {
-        found.problems << QStringLiteral("%1 を読めません（%2）。次の練習で別名にして新しく作り直します")
-                              .arg(path, db.error());
+        found.problems << (db.damaged()
+                               ? QStringLiteral(
+                                     "%1 を読めません（%2）。次の練習で別名にして新しく作り直します")
+                                     .arg(path, db.error())
+                               : QStringLiteral("%1 を読めません（%2）。%3").arg(path, db.error(), lost));
         return found;
     }
     if (!db.quickCheck()) {
@@ -314,9 +317,8 @@ Findings checkAnswerLog(const Configuration& config) {
                               .arg(path)
                               .arg(version)
                               .arg(lost);
-    std::vector<LoggedAnswer> answers;
-    if (version >= 1 && db.readAnswers(0, &answers))
-        found.notes << QStringLiteral("%1: %2 問").arg(path).arg(answers.size());
+    if (const qint64 questions = version >= 1 ? db.questionCount() : 0; questions >= 0)
+        found.notes << QStringLiteral("%1: %2 問").arg(path).arg(questions);
     QString error;
     if (!AnswerDatabase::probeWrite(path, AnswerDatabase::kDefaultBusyTimeoutMs, &error))
         found.problems << QStringLiteral("%1 に書き込めません（%2）。%3").arg(path, error, lost);
