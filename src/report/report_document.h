@@ -7,6 +7,7 @@
 #include <vector>
 
 class QPagedPaintDevice;
+class QPainter;
 
 namespace warizan {
 

@@ -36,11 +36,12 @@ QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFo
 }
 
 ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report,
-                                     const QString& documentName, const QString& fallbackPdf) {
+                                     const QString& documentName, const QString& fallbackPdf,
+                                     const std::vector<ReportPagePainter>& closingPages) {
     ReportPrintOutcome outcome;
     QString why;
     if (std::unique_ptr<QPagedPaintDevice> job = printer.startJob(documentName, &why)) {
-        outcome.printed = printReport(*job, report);
+        outcome.printed = printReport(*job, report, closingPages);
         if (!outcome.printed)
             outcome.error =
                 QStringLiteral("プリンター「%1」に印刷できませんでした。").arg(printer.defaultPrinterName());
@@ -56,7 +57,7 @@ ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& rep
     {
         QPdfWriter writer(fallbackPdf);
         writer.setTitle(documentName);
-        written = printReport(writer, report);
+        written = printReport(writer, report, lastPage);
     } // the file is complete once the writer is gone
     if (!written || QFileInfo(fallbackPdf).size() == 0) {
         outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/report_document.h"
 #include "report/report_painter.h"
 
 #include <QImage>
@@ -22,7 +23,9 @@ struct ReportPrintOutcome {
 
 // Prints the report on the default printer; where there is none, saves it as a PDF at `fallbackPdf`. Never
 // fails silently: the outcome says which happened.
+// `closingPages` are printed after the sections, each on a page of its own.
 ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report,
-                                     const QString& documentName, const QString& fallbackPdf);
+                                     const QString& documentName, const QString& fallbackPdf,
+                                     const std::vector<ReportPagePainter>& closingPages = {});
 
 } // namespace warizan

@@ -33,9 +33,17 @@ void paintPage(QPainter& painter, QSizeF page, const WorksheetDocument& sheet, q
     painter.setFont(sheetFont(11));
     painter.drawText(titleBox, Qt::AlignRight | Qt::AlignVCenter,
                      sheet.date.toString(QStringLiteral("yyyy年M月d日")));
-    const double nameTop = titleBox.bottom() + dpi * 0.1;
-    painter.drawText(QRectF(margin, nameTop, width, dpi * 0.35), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("なまえ　＿＿＿＿＿＿＿＿＿＿＿＿　　　%1 / %2").arg(pageNumber).arg(pageCount));
+    double nameTop = titleBox.bottom() + dpi * 0.1;
+    if (!sheet.note.isEmpty()) {
+        painter.setFont(sheetFont(9));
+        const QRectF noteBox(margin, nameTop, width, dpi * 0.3);
+        painter.drawText(noteBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, sheet.note);
+        painter.setFont(sheetFont(11));
+        nameTop = noteBox.bottom() + dpi * 0.05;
+    }
+    painter.drawText(
+        QRectF(margin, nameTop, width, dpi * 0.35), Qt::AlignLeft | Qt::AlignVCenter,
+        QStringLiteral("なまえ　＿＿＿＿＿＿＿＿＿＿＿＿　　　%1 / %2").arg(pageNumber).arg(pageCount));
     painter.drawLine(QPointF(margin, nameTop + dpi * 0.45), QPointF(margin + width, nameTop + dpi * 0.45));
 
     const double top = nameTop + dpi * 0.65;
@@ -44,7 +52,8 @@ void paintPage(QPainter& painter, QSizeF page, const WorksheetDocument& sheet, q
     // The largest type (15 pt at most) at which the widest row fits its column with room to spare.
     const auto rowWidth = [&](double points, double box) {
         const QFontMetricsF m(sheetFont(points), painter.device());
-        double w = m.horizontalAdvance(QStringLiteral("(20) 99 ÷ 9 = ")) + box * 1.2 + m.horizontalAdvance(u' ');
+        double w =
+            m.horizontalAdvance(QStringLiteral("(20) 99 ÷ 9 = ")) + box * 1.2 + m.horizontalAdvance(u' ');
         if (sheet.withRemainder)
             w += m.horizontalAdvance(QStringLiteral("あまり ")) + box * 1.2;
         return w;
@@ -102,14 +111,14 @@ bool printWorksheet(QPagedPaintDevice& device, const WorksheetDocument& sheet) {
         return false;
     painter.setRenderHint(QPainter::Antialiasing);
     const QSizeF page(device.width(), device.height());
-    const int pages = std::max<int>(1, static_cast<int>((sheet.questions.size() + kQuestionsPerPage - 1) /
-                                                        kQuestionsPerPage));
+    const int pages = std::max<int>(
+        1, static_cast<int>((sheet.questions.size() + kQuestionsPerPage - 1) / kQuestionsPerPage));
     for (int answers = 0; answers < 2; ++answers) {
         for (int p = 0; p < pages; ++p) {
             if (answers || p)
                 device.newPage();
-            paintPage(painter, page, sheet, static_cast<qsizetype>(p) * kQuestionsPerPage, answers != 0, p + 1,
-                      pages);
+            paintPage(painter, page, sheet, static_cast<qsizetype>(p) * kQuestionsPerPage, answers != 0,
+                      p + 1, pages);
         }
     }
     return painter.end();

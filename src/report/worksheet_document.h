@@ -13,8 +13,9 @@ namespace warizan {
 // A printable practice sheet: the questions in the drill's own layout, "dividend ÷ divisor = □ あまり □",
 // with boxes large enough to write in, twenty to an A4 page, then the same pages with the answers.
 struct WorksheetDocument {
-    QString title;     // the drill's title and the level's name
-    QDate date;        // printed at the top
+    QString title; // the drill's title and the level's name
+    QDate date;    // printed at the top
+    QString note;  // a line under the title saying what the sheet was made from; may be empty
     bool withRemainder = true;
     QList<Question> questions;
 };

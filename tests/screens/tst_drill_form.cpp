@@ -1,3 +1,4 @@
+#include "answers/answer_database.h"
 #include "drill_suite.h"
 #include "records/score_record.h"
 #include "screens/drill_start.h"
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtEndian>
+#include <sqlite3.h>
 
 using namespace warizan;
 using test::DrillSuite;
@@ -31,6 +33,8 @@ private slots:
     void soundFailureEndsWithoutARecord();
     void wholeSheetThroughTheFormOwner_data();
     void wholeSheetThroughTheFormOwner();
+    void answerLog_data();
+    void answerLog();
 };
 
 namespace {
@@ -464,6 +468,128 @@ void DrillFormTest::wholeSheetThroughTheFormOwner() {
     QVERIFY(s.drill()->question().quotient != lastQuotient && s.drill()->question().divisor != lastDivisor);
     QCOMPARE(s.state().drill.solvedCount, 0);
     QCOMPARE(s.drill()->sLabel12->text(), QStringLiteral("2"));
+}
+
+void DrillFormTest::answerLog_data() {
+    QTest::addColumn<QString>("ending");  // how the drill ends: sheet, time-up, cut short
+    QTest::addColumn<bool>("damagedLog"); // the log's file is no database when the drill ends
+    QTest::newRow("whole sheet") << "sheet" << false;
+    QTest::newRow("time runs out with a question on the screen") << "time-up" << false;
+    QTest::newRow("program gone before the end: nothing kept") << "cut short" << false;
+    QTest::newRow("damaged log: set aside, score records written") << "sheet" << true;
+}
+
+// Every question judged in a drill lands in the answer log exactly as typed, with the time from its showing
+// to the judging request, once the drill has ended and after the score records.
+void DrillFormTest::answerLog() {
+    QFETCH(QString, ending);
+    QFETCH(bool, damagedLog);
+    DrillSuite s(3);
+    const QString log = answerLogPath(s.suite.programDataFolder());
+    if (damagedLog) {
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a database");
+    }
+    QVERIFY(startDrill(s.forms.context));
+    // Typed as a pupil might: leading zeros and a trailing minus read as the number and are kept as typed.
+    struct Typed {
+        QString quotient, remainder;
+        qint64 ms;
+        bool right;
+    };
+    QList<Typed> typed;
+    QList<Question> asked;
+    auto answer = [&](const QString& quotient, const QString& remainder, int thinkMs) {
+        s.clock().advanceMs(thinkMs);
+        asked << s.drill()->question();
+        test::typeText(s.window(), quotient);
+        test::typeKey(s.window(), Qt::Key_Space);
+        test::typeText(s.window(), remainder);
+        test::typeKey(s.window(), Qt::Key_Space);
+    };
+    for (int k = 0; k < 3; ++k) {
+        const Question q = s.drill()->question();
+        const QString quotient = QStringLiteral("0") + QString::number(q.quotient);
+        const QString remainder = QString::number(q.remainder) + u'-';
+        answer(quotient, remainder, 2000 + 500 * k);
+        typed << Typed{quotient, remainder, 2000 + 500 * k, true};
+    }
+    {
+        // A wrong one: its time is the first judging request's, whatever the correction takes.
+        const Question q = s.drill()->question();
+        answer(QString::number(q.quotient + 1), QString::number(q.remainder), 7000);
+        typed << Typed{QString::number(q.quotient + 1), QString::number(q.remainder), 7000, false};
+        s.clock().advanceMs(3000);
+        test::typeText(s.window(), QStringLiteral("++"));
+    }
+    QPointer<DrillForm> form = s.drill();
+    if (ending == u"cut short") {
+        s.forms.window.unload(FormId::MainFrm);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!form);
+        QVERIFY(!QFile::exists(log));
+        return;
+    }
+    if (ending == u"time-up") {
+        asked << s.drill()->question(); // still on the screen
+        s.clock().advanceMs(3600 * 1000);
+        s.tick();
+    } else {
+        // Two counted answers are left after the mistake: eight more finish the sheet.
+        for (int k = 0; k < 8; ++k) {
+            const Question q = s.drill()->question();
+            answer(QString::number(q.quotient), QString::number(q.remainder), 1000);
+            typed << Typed{QString::number(q.quotient), QString::number(q.remainder), 1000, true};
+        }
+    }
+    QVERIFY(s.forms.shown<ResultScreen>(FormId::FrmSyuuryou));
+    const int result = s.state().drill.finalTime;
+    QCOMPARE(result, ending == u"time-up" ? 99999 : static_cast<int>(s.state().drill.elapsedSeconds));
+    QCOMPARE(test::readBytes(s.suite.programDataFolder() + kScoreFileName).size(), kScoreRecordLength);
+    QCOMPARE(test::readBytes(s.suite.commonFolder() + kHomeScoreFileName).size(), kHomeScoreRecordLength);
+    if (damagedLog) {
+        const QStringList aside =
+            QDir(s.suite.programDataFolder()).entryList({QStringLiteral("解答記録.db.damaged-*")});
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(test::readBytes(s.suite.programDataFolder() + aside[0]), QByteArray("not a database"));
+    }
+
+    AnswerDatabase db;
+    QVERIFY(db.open(log, AnswerDatabase::Access::ReadOnly, s.clock().now()));
+    std::vector<LoggedAnswer> rows;
+    QVERIFY(db.readAnswers(0, &rows));
+    QCOMPARE(rows.size(), static_cast<size_t>(asked.size()));
+    for (int k = 0; k < asked.size(); ++k) {
+        const LoggedAnswer& row = rows[static_cast<size_t>(k)];
+        QCOMPARE(row.pupil, 3);
+        QCOMPARE(row.level, 3);
+        QCOMPARE(row.drillStart, QDateTime(QDate(2024, 4, 10), QTime(10, 0)));
+        QCOMPARE(row.number, k + 1);
+        QCOMPARE(row.question, asked[k]);
+        if (k < typed.size()) {
+            QCOMPARE(row.typedQuotient, typed[k].quotient);
+            QCOMPARE(row.typedRemainder, typed[k].remainder);
+            QCOMPARE(row.correct, typed[k].right ? 1 : 0);
+            QCOMPARE(row.ms, typed[k].ms);
+        } else {
+            QCOMPARE(row.correct, -1);
+        }
+    }
+    // The drill itself, as the score file has it.
+    sqlite3* raw = nullptr;
+    QCOMPARE(sqlite3_open(log.toUtf8().constData(), &raw), SQLITE_OK);
+    sqlite3_stmt* drill = nullptr;
+    sqlite3_prepare_v2(raw, "SELECT pupil, level, start, result FROM drills", -1, &drill, nullptr);
+    QCOMPARE(sqlite3_step(drill), SQLITE_ROW);
+    QCOMPARE(sqlite3_column_int(drill, 0), 3);
+    QCOMPARE(sqlite3_column_int(drill, 1), 3);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(drill, 2))),
+             QByteArray("2024-04-10 10:00:00"));
+    QCOMPARE(sqlite3_column_int(drill, 3), result);
+    QCOMPARE(sqlite3_step(drill), SQLITE_DONE);
+    sqlite3_finalize(drill);
+    sqlite3_close(raw);
 }
 
 WARIZAN_FORMS_TEST_MAIN(DrillFormTest)

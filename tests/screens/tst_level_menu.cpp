@@ -1,7 +1,9 @@
+#include "answers/answer_database.h"
 #include "app/configuration.h"
 #include "records/score_file.h"
 #include "roster/roster_display.h"
 #include "screens/levelmenu/level_menu_screen.h"
+#include "screens/levelmenu/report_panel.h"
 #include "screens/selection/selection_screen.h"
 #include "screenshot.h"
 #include "state/content_levels.h"
@@ -37,6 +39,8 @@ private slots:
     void reportPanelOpensAndCloses();
     void reportPrints_data();
     void reportPrints();
+    void factMap_data();
+    void factMap();
     void sampleFamilyPictures();
     void selectionFilterCarriesOver();
 
@@ -322,42 +326,57 @@ void LevelMenuTest::reportPanelOpensAndCloses() {
     QTest::mouseClick(menu.Command17, Qt::LeftButton);
     QVERIFY(menu.Picture11->isVisible());
     test::saveScreenshot(forms->window, QStringLiteral("level_menu_report_panel"));
-    QCOMPARE(menu.List3->selectedItems().size(), 3);
-    QVERIFY(!menu.Command24[1]->isVisible()); // the second button is the teacher's
+    QCOMPARE(menu.Picture11->List3->selectedItems().size(), 3);
+    QVERIFY(!menu.Picture11->Command24[1]->isVisible()); // the second button is the teacher's
     // Drawn at once on the screen: the pupil's name heads the picture, which is no longer blank.
-    const QImage picture = menu.reportPicture->pixmap().toImage();
-    QCOMPARE(picture.size(), menu.Picture12->size());
+    const QImage picture = menu.Picture11->reportPicture->pixmap().toImage();
+    QCOMPARE(picture.size(), menu.Picture11->Picture12->size());
     QVERIFY(picture.pixelColor(picture.width() / 2, picture.height() * 5 / 100) != QColor(Qt::white));
-    QTest::mouseClick(menu.Command18, Qt::LeftButton);
+    QTest::mouseClick(menu.Picture11->Command18, Qt::LeftButton);
     QVERIFY(!menu.Picture11->isVisible());
 }
 
 void LevelMenuTest::reportPrints_data() {
-    QTest::addColumn<QString>("printer");   // the default printer's name; empty: none installed
+    QTest::addColumn<QString>("printer");    // the default printer's name; empty: none installed
     QTest::addColumn<QStringList>("chosen"); // List2 entries chosen before Command24's print button
+    QTest::addColumn<bool>("levelChosen");   // false: every level of List3 unchosen before printing
     QTest::addColumn<int>("jobs");
-    QTest::newRow("to the printer") << "Office" << QStringList{} << 1;
-    QTest::newRow("two chosen pupils, one job each") << "Office" << QStringList{"はなこ/2", "先生/4"} << 2;
-    QTest::newRow("no printer: kept as a PDF") << "" << QStringList{} << 0;
+    QTest::newRow("to the printer") << "Office" << QStringList{} << true << 1;
+    QTest::newRow("two chosen pupils, one job each")
+        << "Office" << QStringList{"はなこ/2", "先生/4"} << true << 2;
+    QTest::newRow("no printer: kept as a PDF") << "" << QStringList{} << true << 0;
+    QTest::newRow("no level chosen: nothing printed") << "Office" << QStringList{} << false << 0;
+    QTest::newRow("no level chosen, pupils chosen: said once") << "" << QStringList{"はなこ/2"} << false << 0;
 }
 
 void LevelMenuTest::reportPrints() {
     QFETCH(QString, printer);
     QFETCH(QStringList, chosen);
+    QFETCH(bool, levelChosen);
     QFETCH(int, jobs);
     LevelMenuScreen& menu = showMenu(4, kFamilyRuns); // the teacher may print anybody's report
     forms->printer.name = printer;
     forms->printer.pdfPath = suite->root() + "/printed.pdf";
     menu.Option2[2]->click();
     QTest::mouseClick(menu.Command17, Qt::LeftButton);
-    QTest::mouseClick(menu.Command25, Qt::LeftButton);
-    QVERIFY(menu.List2->isVisible());
+    QTest::mouseClick(menu.Picture11->Command25, Qt::LeftButton);
+    QVERIFY(menu.Picture11->List2->isVisible());
     for (const QString& entry : chosen)
-        menu.List2->findItems(entry, Qt::MatchExactly).first()->setSelected(true);
-    QTest::mouseClick(chosen.isEmpty() ? menu.Command21[1] : menu.Command24[1], Qt::LeftButton);
+        menu.Picture11->List2->findItems(entry, Qt::MatchExactly).first()->setSelected(true);
+    if (!levelChosen)
+        menu.Picture11->List3->clearSelection();
+    QTest::mouseClick(chosen.isEmpty() ? menu.Picture11->Command21[1] : menu.Picture11->Command24[1],
+                      Qt::LeftButton);
 
     QCOMPARE(forms->printer.jobs.size(), jobs);
     const auto& messages = forms->test.dialogs.messages;
+    if (!levelChosen) {
+        QCOMPARE(messages.size(), size_t(1));
+        QCOMPARE(messages[0].text, QStringLiteral("レベルを選んでください"));
+        QVERIFY(!QFile::exists(forms->printer.pdfPath));
+        QVERIFY(QDir(forms->test.state->config.programDataFolder).entryList({"*.pdf"}).isEmpty());
+        return;
+    }
     if (jobs > 0) {
         QVERIFY(messages.empty());
         QVERIFY(test::readBytes(forms->printer.pdfPath).startsWith("%PDF"));
@@ -370,6 +389,86 @@ void LevelMenuTest::reportPrints() {
     QCOMPARE(messages.size(), size_t(1));
     QVERIFY2(messages[0].text.contains(QDir::toNativeSeparators(kept)), qPrintable(messages[0].text));
     QVERIFY(test::readBytes(kept).startsWith("%PDF"));
+}
+
+void LevelMenuTest::factMap_data() {
+    QTest::addColumn<QString>("button"); // the panel's button pressed, by design name
+    QTest::addColumn<QString>("printer");
+    QTest::addColumn<QString>("kept"); // the PDF kept in the data folder, or empty when printed or drawn
+    QTest::newRow("shown on the screen") << "Command26_0"
+                                         << ""
+                                         << "";
+    QTest::newRow("printed") << "Command26_1"
+                             << "Office"
+                             << "";
+    QTest::newRow("no printer: kept as a PDF") << "Command26_1"
+                                               << ""
+                                               << "苦手チェック_たろう_20240410.pdf";
+    QTest::newRow("practice sheet kept as a PDF") << "Command27"
+                                                  << ""
+                                                  << "練習プリント_たろう_20240410.pdf";
+    QTest::newRow("the printed report ends with the map") << "Command21_1"
+                                                          << ""
+                                                          << "成績レポート_たろう_20240410.pdf";
+}
+
+// The fact map "苦手チェック" of the report panel, from an answer log of pupil 1: 7 by 5 weak, 3 by 4 known.
+void LevelMenuTest::factMap() {
+    QFETCH(QString, button);
+    QFETCH(QString, printer);
+    QFETCH(QString, kept);
+    LevelMenuScreen& menu = showMenu(1, kFamilyRuns);
+    DrillRecorder recorder;
+    recorder.start(1, 2, QDateTime(QDate(2024, 4, 9), QTime(17, 0)));
+    for (int k = 0; k < 3; ++k) {
+        recorder.questionShown({7, 5, 1}, 20000 * k);
+        recorder.judged("7", "2", false, 20000 * k + 9000);
+        recorder.questionShown({3, 4, 1}, 20000 * k + 10000);
+        recorder.judged("3", "1", true, 20000 * k + 12000);
+    }
+    const QString folder = forms->test.state->config.programDataFolder;
+    QVERIFY(keepDrillLog(folder, recorder.finish(QDateTime(QDate(2024, 4, 9), QTime(17, 2)), 120),
+                         QDateTime(QDate(2024, 4, 9), QTime(17, 2))));
+    forms->printer.name = printer;
+    forms->printer.pdfPath = suite->root() + "/printed.pdf";
+    menu.Option2[2]->click();
+    QTest::mouseClick(menu.Command17, Qt::LeftButton);
+    auto* panel = menu.findChild<QWidget*>("Picture11");
+    QCOMPARE(panel->findChild<QLabel*>("Label20")->text(), QStringLiteral("苦手チェック"));
+    QCOMPARE(panel->findChild<QComboBox*>("Combo3")->count(), 5);
+    auto* picture = panel->findChild<QLabel*>("reportPicture");
+    const QImage report = picture->pixmap().toImage();
+    QTest::mouseClick(panel->findChild<QPushButton*>(button), Qt::LeftButton);
+
+    const auto& messages = forms->test.dialogs.messages;
+    if (button == u"Command26_0") {
+        QVERIFY(messages.empty());
+        const QImage map = picture->pixmap().toImage();
+        QVERIFY(map != report);
+        // A red cell for the weak pair, a green one for the known pair, grey ones for the rest.
+        QSet<QRgb> colours;
+        for (int y = 0; y < map.height(); y += 2)
+            for (int x = 0; x < map.width(); x += 2)
+                colours.insert(map.pixel(x, y));
+        for (const QColor c : {QColor(255, 128, 128), QColor(128, 224, 128), QColor(208, 208, 208)})
+            QVERIFY2(colours.contains(c.rgb()), qPrintable(c.name()));
+        test::saveScreenshot(forms->window, QStringLiteral("level_menu_fact_map"));
+        return;
+    }
+    if (kept.isEmpty()) {
+        QCOMPARE(forms->printer.jobs.size(), 1);
+        QVERIFY(forms->printer.jobs[0].contains(QStringLiteral("苦手チェック")));
+        QVERIFY(test::readBytes(forms->printer.pdfPath).startsWith("%PDF"));
+        return;
+    }
+    QCOMPARE(messages.size(), size_t(1));
+    QVERIFY2(messages[0].text.contains(QDir::toNativeSeparators(folder + kept)),
+             qPrintable(messages[0].text));
+    const QByteArray pdf = test::readBytes(folder + kept);
+    QVERIFY(pdf.startsWith("%PDF"));
+    // The report's three levels fill one page; the map is the page after it.
+    if (button == u"Command21_1")
+        QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 2);
 }
 
 // The sample family's folder with a week of runs, pictured in points mode and in times mode.

@@ -14,8 +14,8 @@ int run(const CommandLine& line) {
     }
     const Configuration& config = tool.state->config;
     QStringList problems;
-    for (const Findings& found :
-         {checkSettings(*tool.state, sources), checkRoster(config), checkScoreFiles(config)}) {
+    for (const Findings& found : {checkSettings(*tool.state, sources), checkRoster(config),
+                                  checkScoreFiles(config), checkAnswerLog(config)}) {
         for (const QString& note : found.notes)
             out() << note << Qt::endl;
         problems += found.problems;
@@ -35,7 +35,7 @@ int run(const CommandLine& line) {
 const Command& checkCommand() {
     static const Command command{
         QStringLiteral("check"),
-        QStringLiteral("設定・名簿・成績ファイルを調べ、問題を報告します（何も変えません）"),
+        QStringLiteral("設定・名簿・成績ファイル・解答記録を調べ、問題を報告します（何も変えません）"),
         QStringLiteral("問題がなければ終了コード 0、見つかれば 1 で終わります。"),
         {programFolderOption()},
         run};

@@ -1,5 +1,6 @@
 #include "checks.h"
 
+#include "answers/answer_database.h"
 #include "records/level_table_file.h"
 #include "records/pending_runs.h"
 #include "records/score_record.h"
@@ -10,7 +11,9 @@
 #include "textdata/file_access.h"
 #include "textdata/text_data.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <cmath>
 #include <map>
 
@@ -347,6 +350,50 @@ Findings checkScoreFiles(const Configuration& config) {
     }
     checkHomeTail(config, found);
     checkPendingRuns(config, found);
+    return found;
+}
+
+Findings checkAnswerLog(const Configuration& config) {
+    Findings found;
+    const QString path = answerLogPath(config.programDataFolder);
+    const QString lost = QStringLiteral("練習の解答が記録されません");
+    FileFailure failure;
+    if (!isWritablePlace(path, &failure))
+        found.problems
+            << QStringLiteral("%1 に書き込めません（%2）。%3").arg(path, failure.description, lost);
+    const QStorageInfo storage(QFileInfo(path).absolutePath());
+    // A drill's questions take a few kilobytes; a journal of the pages it touches a few more.
+    if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < 1024 * 1024)
+        found.problems << QStringLiteral("%1 のディスクがいっぱいです。%2").arg(path, lost);
+    if (!QFileInfo::exists(path)) {
+        found.notes << QStringLiteral("%1: まだありません（最初の練習で作られます）").arg(path);
+        return found;
+    }
+    AnswerDatabase db;
+    if (!db.open(path, AnswerDatabase::Access::ReadOnly, QDateTime::currentDateTime())) {
+        found.problems << (db.damaged()
+                               ? QStringLiteral(
+                                     "%1 を読めません（%2）。次の練習で別名にして新しく作り直します")
+                                     .arg(path, db.error())
+                               : QStringLiteral("%1 を読めません（%2）。%3").arg(path, db.error(), lost));
+        return found;
+    }
+    if (!db.quickCheck()) {
+        found.problems
+            << QStringLiteral("%1: %2。次の練習で別名にして新しく作り直します").arg(path, db.error());
+        return found;
+    }
+    const int version = db.schemaVersion();
+    if (version > AnswerDatabase::kSchemaVersion)
+        found.problems << QStringLiteral("%1 は新しい版のプログラムのものです（版 %2）。%3")
+                              .arg(path)
+                              .arg(version)
+                              .arg(lost);
+    if (const qint64 questions = version >= 1 ? db.questionCount() : 0; questions >= 0)
+        found.notes << QStringLiteral("%1: %2 問").arg(path).arg(questions);
+    QString error;
+    if (!AnswerDatabase::probeWrite(path, AnswerDatabase::kDefaultBusyTimeoutMs, &error))
+        found.problems << QStringLiteral("%1 に書き込めません（%2）。%3").arg(path, error, lost);
     return found;
 }
 

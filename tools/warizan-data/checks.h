@@ -23,5 +23,8 @@ Findings checkRoster(const Configuration& config);
 // Both score files: whether they can be read and written, partial records at the end, and records the
 // count passes over.
 Findings checkScoreFiles(const Configuration& config);
+// The answer log: whether the program could read and write it at the end of a drill, and whether it is
+// damaged (the program would then set it aside and start a new one).
+Findings checkAnswerLog(const Configuration& config);
 
 } // namespace warizan::tool

@@ -6,10 +6,10 @@
 
 namespace warizan::tool {
 
-// One option of a command: "--name VALUE". Every option takes a value.
+// One option of a command: "--name VALUE", or a switch "--name" when it has no value name.
 struct OptionSpec {
     QString name;        // without the leading "--"
-    QString valueName;   // how the help writes the value, e.g. "YYYY-MM-DD"
+    QString valueName;   // how the help writes the value, e.g. "YYYY-MM-DD"; empty for a switch
     QString description; // Japanese; an optional option says what holds when it is left out
     bool required = false;
 };
@@ -55,5 +55,7 @@ OptionSpec nowOption();
 // "pupils --program-folder DIR [--today YYYY-MM-DD] ...": the command word and its options, optional ones
 // in brackets, as the help and the README write them.
 QString synopsis(const Command& command);
+// "--name VALUE", or "--name" for a switch.
+QString optionText(const OptionSpec& option);
 
 } // namespace warizan::tool

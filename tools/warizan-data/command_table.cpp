@@ -17,6 +17,7 @@ namespace warizan::tool {
     COMMAND(ranking)                                                                                         \
     COMMAND(list)                                                                                            \
     COMMAND(worksheet)                                                                                       \
+    COMMAND(facts)                                                                                           \
     COMMAND(report)
 
 #define WARIZAN_DECLARE_COMMAND(name) const Command& name##Command();
@@ -45,12 +46,17 @@ OptionSpec nowOption() {
             QStringLiteral("記録の時刻（00:00:00 から 23:59:59。省略すると今の時刻）")};
 }
 
+QString optionText(const OptionSpec& option) {
+    return option.valueName.isEmpty() ? QStringLiteral("--%1").arg(option.name)
+                                      : QStringLiteral("--%1 %2").arg(option.name, option.valueName);
+}
+
 QString synopsis(const Command& command) {
     QString text = command.name;
     if (!command.argument.isEmpty())
         text += u' ' + command.argument;
     for (const OptionSpec& o : command.options) {
-        const QString option = QStringLiteral("--%1 %2").arg(o.name, o.valueName);
+        const QString option = optionText(o);
         text += o.required ? u' ' + option : QStringLiteral(" [%1]").arg(option);
     }
     return text;

@@ -1,12 +1,15 @@
 #include "tool_support.h"
 
+#include "answers/answer_database.h"
 #include "records/points.h"
 #include "records/score_record.h"
 #include "roster/roster_file.h"
 #include "state/content_levels.h"
 #include "textdata/file_access.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <map>
 
 namespace warizan::tool {
@@ -41,6 +44,43 @@ bool dateIsUsable(double value) {
     return value >= 0 && dateFromValue(value).isValid();
 }
 
+// The answer log, one asked question a line, oldest drill first; nothing but the header when there is no log.
+int exportAnswers(const Configuration& config, const std::map<int, QString>& names) {
+    const QString path = answerLogPath(config.programDataFolder);
+    std::vector<LoggedAnswer> answers;
+    if (QFileInfo::exists(path)) {
+        AnswerDatabase db;
+        if (!db.open(path, AnswerDatabase::Access::ReadOnly, QDateTime::currentDateTime()) ||
+            (db.schemaVersion() > 0 && !db.readAnswers(0, &answers))) {
+            err() << QStringLiteral("解答記録 %1 を読めません（%2）").arg(path, db.error()) << Qt::endl;
+            return 1;
+        }
+    }
+    out() << QChar(0xFEFF)
+          << QStringLiteral("pupil,name,level,drill_start,question,dividend,divisor,quotient,remainder,"
+                            "typed_quotient,typed_remainder,correct,ms\r\n");
+    for (const LoggedAnswer& a : answers) {
+        const auto name = names.find(a.pupil);
+        const bool answered = a.correct >= 0;
+        const QStringList row{QString::number(a.pupil),
+                              csvText(name == names.end() ? QString() : name->second),
+                              QString::number(a.level),
+                              a.drillStart.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                              QString::number(a.number),
+                              QString::number(a.question.dividend()),
+                              QString::number(a.question.divisor),
+                              QString::number(a.question.quotient),
+                              QString::number(a.question.remainder),
+                              csvField(a.typedQuotient),
+                              csvField(a.typedRemainder),
+                              answered ? QString::number(a.correct) : QString(),
+                              answered ? QString::number(a.ms) : QString()};
+        out() << row.join(u',') << QStringLiteral("\r\n");
+    }
+    out().flush();
+    return 0;
+}
+
 int run(const CommandLine& line) {
     ToolContext tool;
     if (!loadConfiguration(line, *tool.state))
@@ -68,6 +108,9 @@ int run(const CommandLine& line) {
               << Qt::endl;
         return 1;
     }
+
+    if (line.has(QStringLiteral("answers")))
+        return exportAnswers(state.config, names);
 
     // Read without creating or locking the file; a missing file has no records.
     const QString path = scoreFilePath(state.config);
@@ -109,11 +152,14 @@ int run(const CommandLine& line) {
 } // namespace
 
 const Command& exportCommand() {
-    static const Command command{QStringLiteral("export"),
-                                 QStringLiteral("成績ファイルの全記録を CSV（BOM 付き UTF-8）で出力します"),
-                                 QString(),
-                                 {programFolderOption()},
-                                 run};
+    static const Command command{
+        QStringLiteral("export"),
+        QStringLiteral("成績ファイルの全記録を CSV（BOM 付き UTF-8）で出力します"),
+        QStringLiteral("--answers を付けると、解答記録の全問題を1行に1問で出力します。"),
+        {programFolderOption(),
+         {QStringLiteral("answers"), QString(),
+          QStringLiteral("成績ファイルのかわりに解答記録を出力します")}},
+        run};
     return command;
 }
 

@@ -41,7 +41,7 @@ QString commandHelp(const Command& command) {
     for (const OptionSpec& o : command.options)
         width = std::max(width, o.name.size() + o.valueName.size() + 3);
     for (const OptionSpec& o : command.options) {
-        const QString option = QStringLiteral("--%1 %2").arg(o.name, o.valueName);
+        const QString option = optionText(o);
         text += QStringLiteral("  %1  %2%3\n")
                     .arg(option.leftJustified(width), o.description,
                          o.required ? QStringLiteral("（必須）") : QString());
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
         painting = painting || qstrcmp(argv[i], "--pdf") == 0 || qstrncmp(argv[i], "--pdf=", 6) == 0;
     if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::unique_ptr<QCoreApplication> app =
-        painting ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = painting ? std::make_unique<QGuiApplication>(argc, argv)
+                                                           : std::make_unique<QCoreApplication>(argc, argv);
     return warizan::tool::dispatch(QCoreApplication::arguments().mid(1));
 }

@@ -3,6 +3,8 @@
 
 #include "menu_figures.h"
 
+#include "answers/fact_map.h"
+#include "report/fact_map_page.h"
 #include "report/report_document.h"
 
 #include <QPdfWriter>
@@ -63,7 +65,15 @@ int run(const CommandLine& line) {
     QPdfWriter writer(path);
     writer.setTitle(state.config.contentHeading + QStringLiteral(" ") + report.pupilName);
     writer.setCreator(state.config.contentHeading);
-    if (!printReport(writer, report)) {
+    // Like the printed report of the level menu, it ends with the pupil's fact map.
+    FactMap map;
+    std::vector<ReportPagePainter> closingPages;
+    if (readFactMap(state.config.programDataFolder, pupil, 0, &map, &error)) {
+        const QString heading = factMapHeading(report.pupilName, QString());
+        closingPages.push_back(
+            [map, heading](QPainter& painter, QSizeF page) { paintFactMapPage(painter, page, map, heading); });
+    }
+    if (!printReport(writer, report, closingPages)) {
         err() << QStringLiteral("PDF を書けません: %1").arg(path) << Qt::endl;
         return 1;
     }

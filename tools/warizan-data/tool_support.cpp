@@ -1,5 +1,7 @@
 #include "tool_support.h"
 
+#include "roster/roster_file.h"
+
 #include "app/configuration.h"
 
 #include <QDir>
@@ -95,6 +97,17 @@ void sayRosterWait(const RosterWait& wait) {
                  .arg(wait.waitMs / 1000)
                  .arg(wait.failures)
           << Qt::endl;
+}
+
+QString rosterNameOf(const Configuration& config, int pupil) {
+    std::vector<RosterEntry> entries;
+    TextEncoding encoding;
+    RosterFileError error;
+    if (readRosterFile(rosterPath(config), &entries, &encoding, &error))
+        for (const RosterEntry& e : entries)
+            if (e.number == pupil)
+                return e.name.trimmed();
+    return {};
 }
 
 } // namespace warizan::tool

@@ -76,6 +76,10 @@ bool loadConfiguration(const CommandLine& line, ProgramState& state, StartUpSour
 // score files can hold.
 bool applyDateOptions(const CommandLine& line, ToolClock& clock);
 
+// The name of `pupil` in the roster, without its padding; empty when the roster does not name the pupil or
+// cannot be read.
+QString rosterNameOf(const Configuration& config, int pupil);
+
 // A whole-number option within [low, high]; prints what is wrong and returns nullopt otherwise.
 std::optional<int> intOption(const CommandLine& line, const QString& name, int low, int high);
 

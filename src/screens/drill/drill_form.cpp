@@ -1,5 +1,6 @@
 #include "screens/drill/drill_form.h"
 
+#include "answers/answer_database.h"
 #include "platform/display.h"
 #include "records/score_file.h"
 #include "screens/control_names.h"
@@ -354,6 +355,8 @@ void DrillForm::スタート() {
     drill.drillStartMs = m_context.clock.monotonicMs();
     // The time of the sheet before must not stand for this one until the first tick.
     drill.elapsedSeconds = 0;
+    m_recorder.start(m_context.state.pupil.currentPupil, m_context.state.pupil.currentLevel,
+                     m_context.clock.now());
     sTimer1->start();
 }
 
@@ -364,6 +367,7 @@ void DrillForm::問題作成表示() {
         return;
     const int level = state.pupil.currentLevel;
     m_question = drawQuestion(level, m_context.random, drill.previousQuotient, drill.previousDivisor);
+    m_recorder.questionShown(m_question, m_context.clock.monotonicMs());
     Keisan2Lbl2[0]->setText(QString::number(m_question.dividend()));
     Keisan2Lbl2[1]->setText(QString::number(m_question.divisor));
     Keisan2Lbl3[0]->setText(QStringLiteral("÷"));
@@ -439,9 +443,13 @@ void DrillForm::keyDown(int key, bool modifier) {
 
 void DrillForm::judgeOnRequest() {
     RunningDrill& drill = m_context.state.drill;
+    const qint64 requestedMs = m_context.clock.monotonicMs();
     answerText = {m_cells.text(0), m_cells.text(1)};
+    const bool judged = !drill.timeUp && !drill.sheetFinished;
     drill.judgingBusy = 1;
     判定();
+    if (judged)
+        m_recorder.judged(answerText[0], answerText[1], drill.judgement == 1, requestedMs);
     判定後処理();
     drill.judgingBusy = 0;
 }
@@ -601,6 +609,10 @@ void DrillForm::endDrill() {
     drill.finalTime = drill.timeUp ? kNoResult : drill.elapsedSeconds;
     if (!recordDrillResult(m_context, state.pupil.currentLevel))
         return programEnding();
+    // After the score records, never instead of them; a log that cannot be kept is the data tool's to
+    // report, not the child's to see.
+    const QDateTime end = m_context.clock.now();
+    keepDrillLog(state.config.programDataFolder, m_recorder.finish(end, drill.finalTime), end);
     if (!m_forms.owner.show(FormId::BASEFRM))
         return programEnding();
     QCoreApplication::processEvents();

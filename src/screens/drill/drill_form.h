@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answers/answer_log.h"
 #include "drill/answer.h"
 #include "drill/drill_clock.h"
 #include "drill/question.h"
@@ -112,6 +113,7 @@ private:
     Question m_question;
     std::array<QString, 2> answerText;
     CountdownThresholds m_thresholds;
+    DrillRecorder m_recorder; // the drill's questions, kept in the answer log when it ends
     qint32 todayRunTotal = 0;
     bool m_ending = false;
     // Set while the keys typed during a warning cue are handled: refused ones play no cue of their own.

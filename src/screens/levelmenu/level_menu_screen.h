@@ -18,6 +18,7 @@ class QScrollBar;
 
 namespace warizan {
 
+class ReportPanel;
 struct ScoreListChoice;
 
 // The level menu `seisekitime1`: one column per level with its start button, goal, the pupil's figures and
@@ -89,19 +90,7 @@ public:
     QProgressBar* ProgressBar1;
     QWidget* Picture6; // progress panel
     QProgressBar* ProgressBar2;
-    // The personal report panel and its controls.
-    QWidget* Picture11;
-    QWidget* Picture12;
-    QListWidget* List2;
-    QListWidget* List3;
-    QListWidget* List4;
-    QPushButton* Command25;
-    std::array<QPushButton*, 2> Command21{};
-    std::array<QPushButton*, 2> Command24{};
-    QPushButton* Command18;
-    QLabel* reportPicture; // what Picture12 shows: the report as last drawn on the screen
-    int reportPupil = 0;   // whose report the buttons draw or print
-    double reportBaseFontSize = 6;
+    ReportPanel* Picture11; // the personal report panel
 
     // The personal list's level-1 chart figures of the last build.
     int chartCount = 0;
@@ -133,10 +122,6 @@ private:
     void showPersonalList();
     void fillScoreLists(const ScoreListChoice& choice);
     void openPersonalReport();
-    // Draws the report of reportPupil for the levels chosen in List3, on the screen or on the printer.
-    void runReport(bool toPrinter);
-    // The report of each pupil chosen in List2, or of reportPupil when none is.
-    void runReportsOfChosen(bool toPrinter);
     int selectedListChoice() const;
 
     FormContext& m_forms;

@@ -1,0 +1,385 @@
+#include "answers/answer_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace warizan {
+
+namespace {
+
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// The first schema: a drill per row, and its questions.
+constexpr const char* kSchema1 = R"sql(
+CREATE TABLE drills(
+    id INTEGER PRIMARY KEY,
+    pupil INTEGER NOT NULL,
+    level INTEGER NOT NULL,
+    start TEXT NOT NULL,
+    end TEXT NOT NULL,
+    result INTEGER NOT NULL);
+CREATE TABLE answers(
+    drill INTEGER NOT NULL REFERENCES drills(id),
+    question INTEGER NOT NULL,
+    dividend INTEGER NOT NULL,
+    divisor INTEGER NOT NULL,
+    quotient INTEGER NOT NULL,
+    remainder INTEGER NOT NULL,
+    typed_quotient TEXT NOT NULL,
+    typed_remainder TEXT NOT NULL,
+    correct INTEGER,
+    ms INTEGER);
+PRAGMA user_version = 1;
+)sql";
+
+// The second: a pupil's answers carry the pupil, so the fact map reads them in order from one index alone.
+constexpr const char* kSchema2 = R"sql(
+ALTER TABLE answers ADD COLUMN pupil INTEGER;
+UPDATE answers SET pupil = (SELECT pupil FROM drills WHERE drills.id = answers.drill);
+CREATE INDEX answers_by_pupil ON answers(pupil, drill, question, quotient, divisor, correct, ms);
+PRAGMA user_version = 2;
+)sql";
+
+QString text(const unsigned char* utf8) {
+    return utf8 ? QString::fromUtf8(reinterpret_cast<const char*>(utf8)) : QString();
+}
+
+// A prepared statement that is finalised however the function that made it returns.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) {
+        m_code = sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(m_statement); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    bool ok() const { return m_code == SQLITE_OK; }
+    int code() const { return m_code; }
+    sqlite3_stmt* get() const { return m_statement; }
+    void bind(int at, qint64 value) { sqlite3_bind_int64(m_statement, at, value); }
+    void bind(int at, const QString& value) {
+        const QByteArray utf8 = value.toUtf8();
+        sqlite3_bind_text(m_statement, at, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    }
+    void bindNull(int at) { sqlite3_bind_null(m_statement, at); }
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    int m_code = SQLITE_OK;
+};
+
+// A name beside `path` for a damaged file that nothing else has taken.
+QString setAsideName(const QString& path, const QDateTime& now) {
+    const QString base = path + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo::exists(name + QStringLiteral("-journal")); ++n)
+        name = base + QStringLiteral("-%1").arg(n);
+    return name;
+}
+
+} // namespace
+
+QString answerLogPath(const QString& programDataFolder) {
+    return programDataFolder + QStringLiteral("解答記録.db");
+}
+
+AnswerDatabase::AnswerDatabase(int busyTimeoutMs)
+    : m_busyTimeoutMs(busyTimeoutMs) {}
+
+AnswerDatabase::~AnswerDatabase() {
+    close();
+}
+
+void AnswerDatabase::close() {
+    if (m_db)
+        sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+bool AnswerDatabase::fail(const QString& what) {
+    m_lastCode = m_db ? sqlite3_extended_errcode(m_db) : SQLITE_CANTOPEN;
+    const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("cannot open");
+    m_error = QStringLiteral("%1: %2 (%3)").arg(what, detail).arg(m_lastCode);
+    return false;
+}
+
+bool AnswerDatabase::damaged() const {
+    const int primary = m_lastCode & 0xff;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+}
+
+bool AnswerDatabase::exec(const char* sql) {
+    char* message = nullptr;
+    const int code = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
+    sqlite3_free(message);
+    return code == SQLITE_OK;
+}
+
+bool AnswerDatabase::openFile(const QString& path, Access access) {
+    close();
+    m_lastCode = 0;
+    const int flags =
+        access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
+    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK)
+        return fail(QStringLiteral("解答記録を開けません"));
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, m_busyTimeoutMs);
+    // The first read of the file: a file that is no database shows here.
+    if (schemaVersion() < 0)
+        return fail(QStringLiteral("解答記録を読めません"));
+    if (access == Access::ReadOnly)
+        return true;
+    if (!exec("PRAGMA journal_mode=DELETE") || !exec("PRAGMA synchronous=FULL"))
+        return fail(QStringLiteral("解答記録を設定できません"));
+    return migrate();
+}
+
+bool AnswerDatabase::open(const QString& path, Access access, const QDateTime& now) {
+    m_setAside.clear();
+    m_error.clear();
+    m_path = path;
+    m_access = access;
+    m_now = now;
+    if (openFile(path, access))
+        return true;
+    if (access == Access::ReadOnly || !damaged())
+        return false;
+    return startAfresh();
+}
+
+bool AnswerDatabase::startAfresh() {
+    // Damaged: keep it, with its journal, under a name of its own, and start a new one.
+    close();
+    const QString aside = setAsideName(m_path, m_now);
+    if (!QFile::rename(m_path, aside)) {
+        m_error =
+            QStringLiteral("壊れた解答記録 %1 を別名にできません").arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    const QString journal = m_path + QStringLiteral("-journal");
+    if (QFileInfo::exists(journal))
+        QFile::rename(journal, aside + QStringLiteral("-journal"));
+    m_setAside = aside;
+    return openFile(m_path, m_access);
+}
+
+int AnswerDatabase::schemaVersion() {
+    Statement statement(m_db, "PRAGMA user_version");
+    if (!statement.ok() || sqlite3_step(statement.get()) != SQLITE_ROW) {
+        m_lastCode = sqlite3_extended_errcode(m_db);
+        return -1;
+    }
+    return sqlite3_column_int(statement.get(), 0);
+}
+
+qint64 AnswerDatabase::questionCount() {
+    Statement statement(m_db, "SELECT count(*) FROM answers");
+    if (!statement.ok() || sqlite3_step(statement.get()) != SQLITE_ROW)
+        return -1;
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
+bool AnswerDatabase::quickCheck() {
+    Statement statement(m_db, "PRAGMA quick_check");
+    if (!statement.ok())
+        return fail(QStringLiteral("解答記録を調べられません"));
+    QStringList findings;
+    int code = SQLITE_OK;
+    while ((code = sqlite3_step(statement.get())) == SQLITE_ROW)
+        findings << text(sqlite3_column_text(statement.get(), 0));
+    if (code != SQLITE_DONE)
+        return fail(QStringLiteral("解答記録を調べられません"));
+    if (findings == QStringList{QStringLiteral("ok")})
+        return true;
+    m_lastCode = SQLITE_CORRUPT;
+    m_error = QStringLiteral("解答記録が壊れています: %1").arg(findings.join(QStringLiteral("; ")));
+    return false;
+}
+
+bool AnswerDatabase::migrate() {
+    int version = schemaVersion();
+    if (version == kSchemaVersion)
+        return true;
+    if (version > kSchemaVersion) {
+        m_error = QStringLiteral("解答記録は新しい版のプログラムのものです（版 %1）").arg(version);
+        return false;
+    }
+    if (!exec("BEGIN IMMEDIATE"))
+        return fail(QStringLiteral("解答記録を更新できません"));
+    // Another copy may have brought it up to date while this one waited for the lock.
+    version = schemaVersion();
+    bool ok = version >= 0;
+    if (ok && version < 1)
+        ok = exec(kSchema1);
+    if (ok && version < 2)
+        ok = exec(kSchema2);
+    if (!ok || !exec("COMMIT")) {
+        fail(QStringLiteral("解答記録を更新できません"));
+        exec("ROLLBACK");
+        return false;
+    }
+    return true;
+}
+
+bool AnswerDatabase::writeDrill(const DrillLog& drill) {
+    if (insertDrill(drill))
+        return true;
+    // Damage met on the way (a whole check of the file on every drill would cost the child more time than
+    // the write itself): the file is set aside once and the drill goes into a new one.
+    if (m_access == Access::ReadOnly || !damaged() || !m_setAside.isEmpty() || !startAfresh())
+        return false;
+    return insertDrill(drill);
+}
+
+bool AnswerDatabase::insertDrill(const DrillLog& drill) {
+    if (!m_db)
+        return fail(QStringLiteral("解答記録が開いていません"));
+    if (!exec("BEGIN IMMEDIATE"))
+        return fail(QStringLiteral("解答記録に書けません"));
+    auto rollBack = [this] {
+        fail(QStringLiteral("解答記録に書けません"));
+        exec("ROLLBACK");
+        return false;
+    };
+    {
+        Statement insert(m_db, "INSERT INTO drills(pupil, level, start, end, result) VALUES(?, ?, ?, ?, ?)");
+        if (!insert.ok())
+            return rollBack();
+        insert.bind(1, drill.pupil);
+        insert.bind(2, drill.level);
+        insert.bind(3, drill.start.toString(kTimeFormat));
+        insert.bind(4, drill.end.toString(kTimeFormat));
+        insert.bind(5, drill.result);
+        if (sqlite3_step(insert.get()) != SQLITE_DONE)
+            return rollBack();
+    }
+    const qint64 id = sqlite3_last_insert_rowid(m_db);
+    Statement insert(m_db, "INSERT INTO answers(drill, question, dividend, divisor, quotient, remainder, "
+                           "typed_quotient, typed_remainder, correct, ms, pupil) "
+                           "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    if (!insert.ok())
+        return rollBack();
+    for (const AskedQuestion& asked : drill.questions) {
+        sqlite3_reset(insert.get());
+        insert.bind(1, id);
+        insert.bind(2, asked.number);
+        insert.bind(3, asked.question.dividend());
+        insert.bind(4, asked.question.divisor);
+        insert.bind(5, asked.question.quotient);
+        insert.bind(6, asked.question.remainder);
+        insert.bind(7, asked.typedQuotient);
+        insert.bind(8, asked.typedRemainder);
+        if (asked.correct) {
+            insert.bind(9, *asked.correct ? 1 : 0);
+            insert.bind(10, asked.ms);
+        } else {
+            insert.bindNull(9);
+            insert.bindNull(10);
+        }
+        insert.bind(11, drill.pupil);
+        if (sqlite3_step(insert.get()) != SQLITE_DONE)
+            return rollBack();
+    }
+    if (!exec("COMMIT"))
+        return rollBack();
+    return true;
+}
+
+bool AnswerDatabase::readAnswers(int pupil, std::vector<LoggedAnswer>* answers) {
+    answers->clear();
+    Statement select(m_db,
+                     "SELECT d.pupil, d.level, d.start, a.question, a.divisor, a.quotient, a.remainder, "
+                     "a.typed_quotient, a.typed_remainder, a.correct, a.ms FROM drills d "
+                     "JOIN answers a ON a.drill = d.id WHERE ?1 = 0 OR d.pupil = ?1 "
+                     "ORDER BY d.start, d.id, a.question");
+    if (!select.ok())
+        return fail(QStringLiteral("解答記録を読めません"));
+    select.bind(1, pupil);
+    sqlite3_stmt* s = select.get();
+    int code = SQLITE_OK;
+    while ((code = sqlite3_step(s)) == SQLITE_ROW) {
+        LoggedAnswer answer;
+        answer.pupil = sqlite3_column_int(s, 0);
+        answer.level = sqlite3_column_int(s, 1);
+        answer.drillStart = QDateTime::fromString(text(sqlite3_column_text(s, 2)), kTimeFormat);
+        answer.number = sqlite3_column_int(s, 3);
+        answer.question.divisor = sqlite3_column_int(s, 4);
+        answer.question.quotient = sqlite3_column_int(s, 5);
+        answer.question.remainder = sqlite3_column_int(s, 6);
+        answer.typedQuotient = text(sqlite3_column_text(s, 7));
+        answer.typedRemainder = text(sqlite3_column_text(s, 8));
+        answer.correct = sqlite3_column_type(s, 9) == SQLITE_NULL ? -1 : sqlite3_column_int(s, 9);
+        answer.ms = sqlite3_column_int64(s, 10);
+        answers->push_back(answer);
+    }
+    if (code != SQLITE_DONE)
+        return fail(QStringLiteral("解答記録を読めません"));
+    return true;
+}
+
+bool AnswerDatabase::readFactAnswers(int pupil, std::vector<FactAnswer>* answers) {
+    answers->clear();
+    // Drills are written when they end, so their order is the order the pupil met the questions. A log of
+    // the first schema (read before a drill has brought it up to date) keeps the pupil with the drill only.
+    const char* sql = schemaVersion() >= 2
+                          ? "SELECT quotient, divisor, correct, ms FROM answers "
+                            "WHERE pupil = ? AND correct IS NOT NULL ORDER BY drill, question"
+                          : "SELECT a.quotient, a.divisor, a.correct, a.ms FROM drills d "
+                            "JOIN answers a ON a.drill = d.id WHERE d.pupil = ? "
+                            "AND a.correct IS NOT NULL ORDER BY a.drill, a.question";
+    Statement select(m_db, sql);
+    if (!select.ok())
+        return fail(QStringLiteral("解答記録を読めません"));
+    select.bind(1, pupil);
+    sqlite3_stmt* s = select.get();
+    int code = SQLITE_OK;
+    while ((code = sqlite3_step(s)) == SQLITE_ROW) {
+        FactAnswer answer;
+        answer.quotient = static_cast<qint8>(sqlite3_column_int(s, 0));
+        answer.divisor = static_cast<qint8>(sqlite3_column_int(s, 1));
+        answer.correct = sqlite3_column_int(s, 2) != 0;
+        answer.ms = sqlite3_column_int(s, 3);
+        answers->push_back(answer);
+    }
+    if (code != SQLITE_DONE)
+        return fail(QStringLiteral("解答記録を読めません"));
+    return true;
+}
+
+bool AnswerDatabase::probeWrite(const QString& path, int busyTimeoutMs, QString* error) {
+    AnswerDatabase probe(busyTimeoutMs);
+    const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
+    if (sqlite3_open_v2(name.constData(), &probe.m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        probe.fail(QStringLiteral("書き込み用に開けません"));
+        *error = probe.error();
+        return false;
+    }
+    sqlite3_busy_timeout(probe.m_db, busyTimeoutMs);
+    if (sqlite3_db_readonly(probe.m_db, "main") == 1) {
+        *error = QStringLiteral("読み取り専用です");
+        return false;
+    }
+    if (!probe.exec("BEGIN IMMEDIATE")) {
+        probe.fail(QStringLiteral("ほかのプログラムが使用中です"));
+        *error = probe.error();
+        return false;
+    }
+    probe.exec("ROLLBACK");
+    return true;
+}
+
+bool keepDrillLog(const QString& programDataFolder, const DrillLog& drill, const QDateTime& now,
+                  QString* error) {
+    AnswerDatabase database;
+    const bool kept =
+        database.open(answerLogPath(programDataFolder), AnswerDatabase::Access::ReadWrite, now) &&
+        database.writeDrill(drill);
+    if (!kept && error)
+        *error = database.error();
+    return kept;
+}
+
+} // namespace warizan

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "answers/fact_map.h"
+
+#include <QImage>
+#include <functional>
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace warizan {
+
+class Printer;
+
+// "苦手チェック　name　level": the map's heading. An empty level name stands for every pair.
+QString factMapHeading(const QString& pupilName, const QString& levelName);
+
+// Draws the map into `area`: the heading, the grid of quotient (rows) by divisor (columns), each cell
+// coloured by its state and marked so it reads in black and white too, with its number of answers and the
+// median seconds of its last three, and the legend below. Cells the level never asks stay blank.
+void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, const QString& heading);
+// The map as the screen shows it.
+QImage factMapImage(const FactMap& map, QSize size, const QString& heading);
+// The map on a printed page of `page` size, within its margins.
+void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const QString& heading);
+// The map on one A4 page. Returns false when the device cannot be painted on.
+[[nodiscard]] bool printFactMap(QPagedPaintDevice& device, const FactMap& map, const QString& heading);
+
+struct PagesOutcome {
+    bool printed = false; // went to the default printer
+    QString pdfPath;      // kept here instead, there being no printer
+    QString error;        // Japanese; neither worked
+};
+// Prints the pages `paint` draws on the default printer, or keeps them as the PDF `fallbackPdf` when there is
+// no printer. `paint` returns false when the device cannot be painted on. Never fails silently.
+PagesOutcome printOrSavePages(Printer& printer, const QString& documentName, const QString& fallbackPdf,
+                              const std::function<bool(QPagedPaintDevice&)>& paint);
+
+// Where a map or a practice sheet is kept when there is no printer: in the program's data folder, named after
+// what it is (`kind`), the pupil and the day.
+QString keptPdfPath(const QString& programDataFolder, const QString& kind, const QString& pupilName,
+                    const QDate& day);
+
+} // namespace warizan

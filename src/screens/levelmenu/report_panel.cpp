@@ -1,0 +1,281 @@
+#include "screens/levelmenu/report_panel.h"
+
+#include "answers/fact_map.h"
+#include "platform/display.h"
+#include "report/fact_map_page.h"
+#include "report/report_document.h"
+#include "report/report_output.h"
+#include "report/worksheet_document.h"
+#include "screens/control_names.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPagedPaintDevice>
+#include <QPushButton>
+#include <algorithm>
+
+namespace warizan {
+
+namespace {
+
+// Questions on a practice sheet made from the map: one page.
+constexpr int kWeakSheetQuestions = 20;
+
+void fillPanel(QWidget* panel, const QColor& colour) {
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, colour);
+    panel->setPalette(pal);
+}
+
+std::vector<int> chosenLevels(const QListWidget* levels) {
+    std::vector<int> chosen;
+    for (int row = 0; row < levels->count(); ++row)
+        if (levels->item(row)->isSelected())
+            chosen.push_back(row + 1);
+    return chosen;
+}
+
+} // namespace
+
+ReportPanel::ReportPanel(FormContext& context, QWidget* parent)
+    : QWidget(parent)
+    , m_forms(context)
+    , m_context(context.app) {
+    setObjectName(QStringLiteral("Picture11"));
+    // Tall enough that the report's sections stay legible: the panel covers the lists while it is open.
+    setGeometry(display::rect(16, 130, 992, 636));
+    fillPanel(this, QColor(192, 192, 192));
+    Picture12 = named(new QWidget(this), "Picture12");
+    Picture12->setGeometry(display::rect(8, 8, 700, 614));
+    fillPanel(Picture12, Qt::white);
+    List2 = named(new QListWidget(this), "List2");
+    List2->setGeometry(display::rect(716, 8, 268, 180));
+    List2->setSelectionMode(QAbstractItemView::MultiSelection);
+    List2->hide();
+    List3 = named(new QListWidget(this), "List3");
+    List3->setGeometry(display::rect(716, 192, 268, 100));
+    List3->setSelectionMode(QAbstractItemView::MultiSelection);
+    List4 = named(new QListWidget(this), "List4");
+    List4->hide();
+    Command25 = named(new QPushButton(QStringLiteral("他の人のデータを見る"), this), "Command25");
+    Command25->setGeometry(display::rect(716, 300, 268, 30));
+    const QStringList pair = {QStringLiteral("表示"), QStringLiteral("印刷")};
+    for (int k = 0; k < 2; ++k) {
+        Command21[k] = named(new QPushButton(pair[k], this), QStringLiteral("Command21_%1").arg(k));
+        Command21[k]->setGeometry(display::rect(716 + 136 * k, 336, 132, 30));
+        Command24[k] = named(new QPushButton(pair[k], this), QStringLiteral("Command24_%1").arg(k));
+        Command24[k]->setGeometry(display::rect(716 + 136 * k, 372, 132, 30));
+    }
+    connect(Command25, &QPushButton::clicked, List2, &QWidget::show);
+    for (int k = 0; k < 2; ++k) {
+        const bool toPrinter = k == 1;
+        connect(Command21[k], &QPushButton::clicked, this, [this, toPrinter] { runReport(toPrinter); });
+        connect(Command24[k], &QPushButton::clicked, this,
+                [this, toPrinter] { runReportsOfChosen(toPrinter); });
+    }
+    Label20 = named(new QLabel(QStringLiteral("苦手チェック"), this), "Label20");
+    Label20->setGeometry(display::rect(716, 414, 268, 22));
+    Label20->setFont(display::font(display::Face::PGothic, 11, true));
+    Combo3 = named(new QComboBox(this), "Combo3");
+    Combo3->setGeometry(display::rect(716, 438, 268, 26));
+    for (int k = 0; k < 2; ++k) {
+        Command26[k] = named(new QPushButton(pair[k], this), QStringLiteral("Command26_%1").arg(k));
+        Command26[k]->setGeometry(display::rect(716 + 136 * k, 468, 132, 30));
+    }
+    Command27 = named(new QPushButton(QStringLiteral("練習プリント"), this), "Command27");
+    Command27->setGeometry(display::rect(716, 504, 268, 30));
+    connect(Command26[0], &QPushButton::clicked, this, &ReportPanel::showFactMap);
+    connect(Command26[1], &QPushButton::clicked, this, &ReportPanel::printFactMap);
+    connect(Command27, &QPushButton::clicked, this, &ReportPanel::printWeakSheet);
+    reportPicture = named(new QLabel(Picture12), "reportPicture");
+    reportPicture->setGeometry(QRect(QPoint(0, 0), Picture12->size()));
+    Command18 = named(new QPushButton(QStringLiteral("戻る"), this), "Command18");
+    Command18->setGeometry(display::rect(716, 580, 268, 40));
+    connect(Command18, &QPushButton::clicked, this, &QWidget::hide);
+    hide();
+}
+
+void ReportPanel::open(int levelCount) {
+    const ProgramState& state = m_context.state;
+    reportPupil = state.pupil.currentPupil;
+    List2->hide();
+    List2->clear();
+    // One entry per listed pupil; the number after the last "/" says whose report it is.
+    for (int k = 1; k <= state.roster.listedCount; ++k) {
+        const int pupil = state.roster.rosterPupilNumber[static_cast<size_t>(k)];
+        List2->addItem(state.roster.pupilName[pupil].trimmed() + u'/' + QString::number(pupil));
+    }
+    Command25->show();
+    List3->clear();
+    for (int level = 1; level <= levelCount; ++level)
+        List3->addItem(state.levels.levelName[level]);
+    for (int row = 0; row < std::min(3, List3->count()); ++row)
+        List3->item(row)->setSelected(true);
+    Combo3->clear();
+    Combo3->addItem(QStringLiteral("すべての組"));
+    for (int level = 1; level <= levelCount; ++level)
+        Combo3->addItem(state.levels.levelName[level]);
+    reportBaseFontSize = kReportBaseFontPoints;
+    show();
+    raise();
+    runReport(false);
+}
+
+void ReportPanel::runReportsOfChosen(bool toPrinter) {
+    const QList<QListWidgetItem*> chosen = List2->selectedItems();
+    if (chosen.isEmpty()) {
+        runReport(toPrinter);
+        return;
+    }
+    if (toPrinter && chosenLevels(List3).empty()) {
+        runReport(toPrinter); // says once that a level must be chosen
+        return;
+    }
+    // In list order, whatever order they were picked in.
+    for (int row = 0; row < List2->count(); ++row) {
+        const QString text = List2->item(row)->text();
+        if (!List2->item(row)->isSelected())
+            continue;
+        reportPupil = text.mid(text.lastIndexOf(u'/') + 1).toInt();
+        runReport(toPrinter);
+    }
+}
+
+void ReportPanel::runReport(bool toPrinter) {
+    const ProgramState& state = m_context.state;
+    ReportRequest request;
+    request.pupil = reportPupil;
+    request.levels = chosenLevels(List3);
+    // A report of no level would be a blank sheet of paper.
+    if (toPrinter && request.levels.empty()) {
+        m_context.dialogs.showMessage(state.config.contentHeading, QStringLiteral("レベルを選んでください"),
+                                      Dialogs::Icon::Information);
+        return;
+    }
+    request.gradeFilter = state.levelMenu.gradeFilter;
+    request.pointsOrder = state.levelMenu.pointsOrder;
+    request.today = m_context.clock.today();
+    ReportDocument report;
+    QString error;
+    if (!buildReport(state, request, &report, &error)) {
+        m_context.dialogs.showMessage(state.config.contentHeading, error, Dialogs::Icon::Warning);
+        return;
+    }
+    if (!toPrinter) {
+        reportPicture->setPixmap(
+            QPixmap::fromImage(reportScreenImage(report, Picture12->size(), reportBaseFontSize)));
+        return;
+    }
+    const QString documentName = state.config.contentHeading + u' ' + report.pupilName;
+    // The printed report ends with the pupil's fact map; a log that cannot be read leaves the report whole.
+    FactMap map;
+    QString mapError;
+    std::vector<ReportPagePainter> closingPages;
+    if (readFactMap(state.config.programDataFolder, reportPupil, mapLevel(), &map, &mapError)) {
+        const QString heading = mapHeading(reportPupil);
+        closingPages.push_back(
+            [map, heading](QPainter& painter, QSizeF page) { paintFactMapPage(painter, page, map, heading); });
+    }
+    const ReportPrintOutcome outcome = printOrSaveReport(
+        m_forms.printer, report, documentName,
+        reportPdfPath(state.config.programDataFolder, report.pupilName, request.today), closingPages);
+    if (!outcome.error.isEmpty())
+        m_context.dialogs.showMessage(state.config.contentHeading, outcome.error, Dialogs::Icon::Warning);
+    else if (!outcome.pdfPath.isEmpty())
+        m_context.dialogs.showMessage(
+            state.config.contentHeading,
+            QStringLiteral("プリンターがないので、%1 さんのレポートを PDF にして保存しました。\n%2")
+                .arg(report.pupilName, QDir::toNativeSeparators(outcome.pdfPath)),
+            Dialogs::Icon::Information);
+}
+
+int ReportPanel::mapPupil() const {
+    for (int row = 0; row < List2->count(); ++row) {
+        const QString text = List2->item(row)->text();
+        if (List2->item(row)->isSelected())
+            return text.mid(text.lastIndexOf(u'/') + 1).toInt();
+    }
+    return reportPupil;
+}
+
+int ReportPanel::mapLevel() const {
+    return std::max(0, Combo3->currentIndex());
+}
+
+QString ReportPanel::mapHeading(int pupil) const {
+    const ProgramState& state = m_context.state;
+    const int level = mapLevel();
+    return factMapHeading(state.roster.pupilName[pupil],
+                          level > 0 ? state.levels.levelName[level] : QString());
+}
+
+bool ReportPanel::loadFactMap(int pupil, FactMap* map) {
+    const ProgramState& state = m_context.state;
+    QString error;
+    if (readFactMap(state.config.programDataFolder, pupil, mapLevel(), map, &error))
+        return true;
+    m_context.dialogs.showMessage(state.config.contentHeading,
+                                  QStringLiteral("解答記録を読めません。\n%1").arg(error),
+                                  Dialogs::Icon::Warning);
+    return false;
+}
+
+void ReportPanel::showFactMap() {
+    const int pupil = mapPupil();
+    FactMap map;
+    if (!loadFactMap(pupil, &map))
+        return;
+    reportPicture->setPixmap(QPixmap::fromImage(factMapImage(map, Picture12->size(), mapHeading(pupil))));
+}
+
+void ReportPanel::printFactMap() {
+    const ProgramState& state = m_context.state;
+    const int pupil = mapPupil();
+    FactMap map;
+    if (!loadFactMap(pupil, &map))
+        return;
+    const QString heading = mapHeading(pupil);
+    const PagesOutcome outcome = printOrSavePages(
+        m_forms.printer, state.config.contentHeading + u' ' + heading,
+        keptPdfPath(state.config.programDataFolder, QStringLiteral("苦手チェック"),
+                    state.roster.pupilName[pupil], m_context.clock.today()),
+        [&](QPagedPaintDevice& device) { return warizan::printFactMap(device, map, heading); });
+    tellOutcome(outcome.error, outcome.pdfPath, QStringLiteral("苦手チェック"), pupil);
+}
+
+void ReportPanel::printWeakSheet() {
+    const ProgramState& state = m_context.state;
+    const int pupil = mapPupil();
+    FactMap map;
+    if (!loadFactMap(pupil, &map))
+        return;
+    WorksheetDocument sheet;
+    sheet.title = state.config.contentHeading + QStringLiteral("　苦手な組の練習");
+    sheet.date = m_context.clock.today();
+    sheet.note = weakSheetNote(map);
+    sheet.questions = drawWeakSheet(map, kWeakSheetQuestions, m_context.random);
+    const QString name = state.roster.pupilName[pupil];
+    const PagesOutcome outcome =
+        printOrSavePages(m_forms.printer, sheet.title + u' ' + name.trimmed(),
+                         keptPdfPath(state.config.programDataFolder, QStringLiteral("練習プリント"), name,
+                                     m_context.clock.today()),
+                         [&](QPagedPaintDevice& device) { return printWorksheet(device, sheet); });
+    tellOutcome(outcome.error, outcome.pdfPath, QStringLiteral("練習プリント"), pupil);
+}
+
+void ReportPanel::tellOutcome(const QString& error, const QString& pdfPath, const QString& what, int pupil) {
+    const ProgramState& state = m_context.state;
+    if (!error.isEmpty())
+        m_context.dialogs.showMessage(state.config.contentHeading, error, Dialogs::Icon::Warning);
+    else if (!pdfPath.isEmpty())
+        m_context.dialogs.showMessage(
+            state.config.contentHeading,
+            QStringLiteral("プリンターがないので、%1 さんの%2を PDF にして保存しました。\n%3")
+                .arg(state.roster.pupilName[pupil].trimmed(), what, QDir::toNativeSeparators(pdfPath)),
+            Dialogs::Icon::Information);
+}
+
+} // namespace warizan

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "screens/form_owner.h"
+
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace warizan {
+
+struct FactMap;
+
+// The level menu's personal report panel `Picture11`: the drawing surface, the pupils and levels to report
+// on, and the buttons that draw the report on the screen or print it. It lives inside the level menu, hidden
+// until the menu's "グラフ" opens it.
+class ReportPanel final : public QWidget {
+    Q_OBJECT
+public:
+    ReportPanel(FormContext& context, QWidget* parent);
+
+    // Opens the panel on the confirmed pupil with the first three levels chosen and draws the report on the
+    // screen. `levelCount` is the number of the content's levels.
+    void open(int levelCount);
+
+    QWidget* Picture12;
+    QListWidget* List2; // the roster; the number after the last "/" is the pupil
+    QListWidget* List3; // the levels; row k - 1 is level k
+    QListWidget* List4;
+    QPushButton* Command25;
+    std::array<QPushButton*, 2> Command21{}; // "表示", "印刷" for reportPupil
+    std::array<QPushButton*, 2> Command24{}; // the same for the pupils chosen in List2
+    QPushButton* Command18;                  // "戻る"
+    QLabel* reportPicture;                   // what Picture12 shows: the report as last drawn on the screen
+    int reportPupil = 0;                     // whose report the buttons draw or print
+    double reportBaseFontSize = 6;
+    // The fact map "苦手チェック" beside the chart report, of the first pupil chosen in List2 (or
+    // reportPupil).
+    QLabel* Label20;                         // "苦手チェック"
+    QComboBox* Combo3;                       // the level whose pairs it shows; row 0: every pair
+    std::array<QPushButton*, 2> Command26{}; // "表示", "印刷"
+    QPushButton* Command27;                  // "練習プリント": a sheet made from the weak pairs
+
+private:
+    // Draws the report of reportPupil for the levels chosen in List3, on the screen or on the printer.
+    void runReport(bool toPrinter);
+    // The report of each pupil chosen in List2, or of reportPupil when none is.
+    void runReportsOfChosen(bool toPrinter);
+    void showFactMap();
+    void printFactMap();
+    void printWeakSheet();
+    // The pupil whose map the map's buttons use.
+    int mapPupil() const;
+    int mapLevel() const;
+    // The map of `pupil`; false, with the reason shown, when the answer log cannot be read.
+    bool loadFactMap(int pupil, FactMap* map);
+    QString mapHeading(int pupil) const;
+    // Says where the pages went when there was no printer, or why they could not be printed.
+    void tellOutcome(const QString& error, const QString& pdfPath, const QString& what, int pupil);
+
+    FormContext& m_forms;
+    AppContext& m_context;
+};
+
+} // namespace warizan

@@ -1,0 +1,204 @@
+#include "answers/answer_database.h"
+#include "test_support.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <map>
+
+using namespace warizan;
+
+// The data tool's view of the answer log, run as a real process on a real suite folder.
+class AnswersToolTest final : public QObject {
+    Q_OBJECT
+private slots:
+    void factsAgreeWithTheExportedRows();
+    void factsOfALevel();
+    void weakSheet();
+    void pdfs();
+
+private:
+    struct Run {
+        int code;
+        QByteArray out;
+        QByteArray err;
+    };
+    static Run tool(const test::TempSuite& suite, QStringList args) {
+        args << QStringLiteral("--program-folder") << suite.programFolder();
+        QProcess process;
+        process.start(QStringLiteral(DATA_TOOL), args);
+        if (!test::finishedWithin(process, 60000))
+            return {-1, {}, {}};
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    // Pupil 1 and pupil 2 ("=はなこ", a name a spreadsheet would take for a formula), forty drills of
+    // questions over a few pairs, times from 1 to 20 seconds, some wrong, the last question of some drills
+    // left unanswered.
+    static void writeLog(test::TempSuite& suite);
+};
+
+void AnswersToolTest::writeLog(test::TempSuite& suite) {
+    suite.writeRoster(QStringLiteral("1,2016,0,0,\"たろう\",0,\"\",\"\"\n"
+                                     "2,2013,0,0,\"=はなこ\",0,\"\",\"\"\n"));
+    QRandomGenerator random(42);
+    const QList<QPair<int, int>> pairs = {{7, 5}, {3, 4}, {9, 9}, {2, 8}, {6, 7}};
+    for (int d = 0; d < 40; ++d) {
+        DrillRecorder recorder;
+        const QDateTime start(QDate(2024, 4, 1).addDays(d / 2), QTime(9 + d % 2, 0));
+        recorder.start(1 + d % 2, 2 + d % 3, start);
+        qint64 ms = 0;
+        for (int k = 0; k < 10; ++k) {
+            const auto pair = pairs[random.bounded(pairs.size())];
+            const Question q{pair.first, pair.second, random.bounded(pair.second)};
+            recorder.questionShown(q, ms);
+            ms += 1000 + random.bounded(19000);
+            const bool right = random.bounded(5) != 0;
+            recorder.judged(QString::number(right ? q.quotient : q.quotient + 1),
+                            QString::number(q.remainder), right, ms);
+        }
+        if (d % 3 == 0)
+            recorder.questionShown({4, 4, 1}, ms);
+        QVERIFY(keepDrillLog(suite.programDataFolder(), recorder.finish(start.addSecs(120), 99999),
+                             start.addSecs(120)));
+    }
+}
+
+void AnswersToolTest::factsAgreeWithTheExportedRows() {
+    test::TempSuite suite;
+    writeLog(suite);
+    const Run exported = tool(suite, {"export", "--answers"});
+    QCOMPARE(exported.code, 0);
+    QVERIFY(exported.out.startsWith("\xEF\xBB\xBF"));
+    QStringList lines =
+        QString::fromUtf8(exported.out.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.takeFirst(),
+             QStringLiteral("pupil,name,level,drill_start,question,dividend,divisor,quotient,"
+                            "remainder,typed_quotient,typed_remainder,correct,ms"));
+    QCOMPARE(lines.size(), 40 * 10 + 14);
+    QVERIFY2(lines[11].startsWith(QStringLiteral("2,\"'=はなこ\",3,2024-04-01 10:00:00,1,")),
+             qPrintable(lines[11]));
+    QVERIFY2(lines[10].endsWith(QStringLiteral(",4,4,1,,,,")), qPrintable(lines[10])); // unanswered
+
+    // The state of every pair of pupil 1, worked out from the exported rows alone.
+    std::map<QPair<int, int>, QList<QPair<bool, int>>> judged; // oldest first
+    QString lastStart;
+    for (const QString& line : lines) {
+        const QStringList f = line.split(u',');
+        QVERIFY(f[3] >= lastStart); // oldest drill first
+        lastStart = f[3];
+        QCOMPARE(f[5].toInt(), f[6].toInt() * f[7].toInt() + f[8].toInt());
+        if (f[0] != u"1" || f[11].isEmpty())
+            continue;
+        judged[{f[7].toInt(), f[6].toInt()}].append({f[11] == u"1", f[12].toInt()});
+    }
+    const Run facts = tool(suite, {"facts", "--pupil", "1"});
+    QCOMPARE(facts.code, 0);
+    const QStringList cells = QString::fromUtf8(facts.out).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(cells.size(), 64);
+    int seen = 0;
+    for (const QString& cell : cells) {
+        const QStringList f = cell.split(u'\t');
+        QCOMPARE(f.size(), 6);
+        const QList<QPair<bool, int>> all = judged[{f[0].toInt(), f[1].toInt()}];
+        const QList<QPair<bool, int>> last = all.mid(std::max<qsizetype>(0, all.size() - 3));
+        QString state = QStringLiteral("unseen");
+        QString median;
+        if (!last.isEmpty()) {
+            QList<int> times;
+            bool wrong = false;
+            bool quick = true;
+            for (const auto& a : last) {
+                times << a.second;
+                wrong = wrong || !a.first;
+                quick = quick && a.second <= 6000;
+            }
+            std::sort(times.begin(), times.end());
+            const int m = times.size() == 2 ? (times[0] + times[1]) / 2 : times[times.size() / 2];
+            median = QString::number(m);
+            state = wrong || m > 15000          ? QStringLiteral("weak")
+                    : last.size() == 3 && quick ? QStringLiteral("known")
+                                                : QStringLiteral("learning");
+            ++seen;
+        }
+        int wrongs = 0;
+        for (const auto& a : all)
+            wrongs += a.first ? 0 : 1;
+        QCOMPARE(cell, QStringList(
+                           {f[0], f[1], state, QString::number(all.size()), QString::number(wrongs), median})
+                           .join(u'\t'));
+    }
+    QCOMPARE(seen, 5);
+}
+
+void AnswersToolTest::factsOfALevel() {
+    test::TempSuite suite;
+    writeLog(suite);
+    const Run facts = tool(suite, {"facts", "--pupil", "1", "--level", "4"});
+    QCOMPARE(facts.code, 0);
+    const QStringList cells = QString::fromUtf8(facts.out).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(cells.size(), 64);
+    for (const QString& cell : cells) {
+        const QStringList f = cell.split(u'\t');
+        // Level 4 asks products above 30 only; the others are left blank.
+        QCOMPARE(f[2].isEmpty(), f[0].toInt() * f[1].toInt() <= 30);
+    }
+    // A pupil with no answers, and a folder with no log yet: every pair unseen.
+    test::TempSuite empty;
+    for (const auto& [suiteUsed, pupil] :
+         {std::pair<test::TempSuite*, QString>{&suite, "3"}, {&empty, "1"}}) {
+        const Run none = tool(*suiteUsed, {"facts", "--pupil", pupil});
+        QCOMPARE(none.code, 0);
+        QCOMPARE(none.out.count("\tunseen\t0\t0\t\n"), 64);
+    }
+    QVERIFY(!QFile::exists(answerLogPath(empty.programDataFolder()))); // reading creates nothing
+}
+
+void AnswersToolTest::weakSheet() {
+    test::TempSuite suite;
+    writeLog(suite);
+    const Run facts = tool(suite, {"facts", "--pupil", "1"});
+    QSet<QString> drawable; // pairs not known
+    for (const QString& cell : QString::fromUtf8(facts.out).split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList f = cell.split(u'\t');
+        if (f[2] != u"known")
+            drawable.insert(f[0] + u'/' + f[1]);
+    }
+    const QStringList args = {"worksheet", "--pupil", "1", "--weak", "--count", "200", "--seed", "5"};
+    const Run sheet = tool(suite, args);
+    QCOMPARE(sheet.code, 0);
+    QCOMPARE(tool(suite, args).out, sheet.out); // the same seed, the same sheet
+    const QStringList lines = QString::fromUtf8(sheet.out).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 200);
+    std::map<QString, int> counts;
+    QString previous;
+    for (const QString& line : lines) {
+        const QStringList f = line.split(u'\t'); // dividend, divisor, quotient, remainder
+        const QString pair = f[2] + u'/' + f[1];
+        QVERIFY(drawable.contains(pair));
+        QVERIFY(pair != previous);
+        QVERIFY(f[3].toInt() < f[1].toInt());
+        QCOMPARE(f[0].toInt(), f[1].toInt() * f[2].toInt() + f[3].toInt());
+        ++counts[pair];
+        previous = pair;
+    }
+    QVERIFY(counts.size() > 20);                            // the unseen pairs come too
+    QCOMPARE(tool(suite, {"worksheet", "--weak"}).code, 2); // whose map?
+}
+
+void AnswersToolTest::pdfs() {
+    test::TempSuite suite;
+    writeLog(suite);
+    const QString map = suite.root() + QStringLiteral("/map.pdf");
+    const QString sheet = suite.root() + QStringLiteral("/sheet.pdf");
+    QCOMPARE(tool(suite, {"facts", "--pupil", "1", "--level", "3", "--pdf", map}).code, 0);
+    QCOMPARE(tool(suite, {"worksheet", "--pupil", "1", "--weak", "--seed", "1", "--pdf", sheet}).code, 0);
+    for (const QString& path : {map, sheet})
+        QVERIFY(test::readBytes(path).startsWith("%PDF"));
+    if (qEnvironmentVariableIsSet("WARIZAN_KEEP_PDF")) {
+        QFile::copy(map, qEnvironmentVariable("WARIZAN_KEEP_PDF") + QStringLiteral("/facts.pdf"));
+        QFile::copy(sheet, qEnvironmentVariable("WARIZAN_KEEP_PDF") + QStringLiteral("/weak_sheet.pdf"));
+    }
+}
+
+QTEST_GUILESS_MAIN(AnswersToolTest)
+#include "tst_answers_tool.moc"
