@@ -57,7 +57,7 @@ ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& rep
     {
         QPdfWriter writer(fallbackPdf);
         writer.setTitle(documentName);
-        written = printReport(writer, report, lastPage);
+        written = printReport(writer, report, closingPages);
     } // the file is complete once the writer is gone
     if (!written || QFileInfo(fallbackPdf).size() == 0) {
         outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);
