@@ -31,9 +31,9 @@ struct RosterSaveError {
     QString message; // Japanese, for the family
 };
 
-// The name as it is stored: blanks trimmed at both ends (full-width blanks are part of a name), then cut or
-// blank-padded to the roster's 20 characters.
-QString rosterNameOf(const QString& nameText);
+// The name as it is stored: control characters dropped, blanks trimmed at both ends (full-width blanks are
+// part of a name), then cut or blank-padded to the roster's 20 characters.
+QString rosterNameOf(const QString& typedText);
 
 // The birth year as it is stored: the leading number of the text rounded to a whole number; 0 when the
 // text does not start with a number ("2015年" is 2015). False when it does not fit the 16-bit field every
