@@ -1,7 +1,7 @@
 // The drill program's entry: no command-line arguments are read.
 
 #include "app/program.h"
-#include "sound/sdl_sound_device.h"
+#include "sound/system_sound_device.h"
 
 #include <QApplication>
 #include <QDir>
