@@ -29,6 +29,15 @@ QString describe(MCIERROR error) {
     return QString::fromWCharArray(text.data());
 }
 
+// The interface may read the name through the system's ANSI code page, which holds Japanese only on
+// Japanese Windows: the short (8.3) name, where the disk has one, is plain ASCII.
+std::wstring interfacePath(const std::wstring& path) {
+    std::array<wchar_t, 32768> shortPath{};
+    const DWORD length =
+        GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+    return length > 0 && length < shortPath.size() ? std::wstring(shortPath.data(), length) : path;
+}
+
 } // namespace
 
 SoundDevice::Outcome WinmmSoundDevice::play(const QString& path) {
@@ -43,7 +52,7 @@ SoundDevice::Outcome WinmmSoundDevice::play(const QString& path) {
     const std::wstring alias(kAlias);
     // A sound left open by a play that was cut short must not block this one.
     send(L"close " + alias);
-    const std::wstring file = QDir::toNativeSeparators(info.absoluteFilePath()).toStdWString();
+    const std::wstring file = interfacePath(QDir::toNativeSeparators(info.absoluteFilePath()).toStdWString());
     if (const MCIERROR error = send(L"open \"" + file + L"\" type waveaudio alias " + alias))
         return {false, QStringLiteral("音声ファイル %1 を開けません（%2）").arg(path, describe(error))};
     const MCIERROR error = send(L"play " + alias + L" wait");

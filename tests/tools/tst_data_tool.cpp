@@ -251,16 +251,16 @@ QStringList snapshot(const QString& root) {
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        struct stat st {};
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-            st.st_mode = 0;
-        QString what = QString::number(st.st_mode, 8);
-        if (S_ISLNK(st.st_mode))
-            what += u' ' + QFileInfo(path).symLinkTarget();
-        else if (S_ISREG(st.st_mode))
+        const QFileInfo info(path);
+        QString what = QString::number(int(info.permissions()), 16);
+        if (info.isSymLink())
+            what += QStringLiteral(" link ") + info.symLinkTarget();
+        else if (info.isFile())
             what +=
                 u' ' + QString::fromLatin1(
                            QCryptographicHash::hash(test::readBytes(path), QCryptographicHash::Sha1).toHex());
+        else
+            what += info.isDir() ? QStringLiteral(" folder") : QStringLiteral(" special");
         entries << path + u' ' + what;
     }
     entries.sort();
