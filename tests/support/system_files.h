@@ -32,4 +32,7 @@ private:
 bool runningAsSuperUser();
 QString cannotRunAsAnotherUser();
 
+// Why a shell script cannot stand in for another program here; empty where it can.
+QString cannotRunScripts();
+
 } // namespace warizan::test

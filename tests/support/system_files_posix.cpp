@@ -52,4 +52,8 @@ QString cannotRunAsAnotherUser() {
     return {};
 }
 
+QString cannotRunScripts() {
+    return {};
+}
+
 } // namespace warizan::test

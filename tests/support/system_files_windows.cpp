@@ -26,4 +26,8 @@ QString cannotRunAsAnotherUser() {
     return QStringLiteral("Wine runs every program as the same user, with no folder permissions");
 }
 
+QString cannotRunScripts() {
+    return QStringLiteral("Windows starts no shell script as a program");
+}
+
 } // namespace warizan::test
