@@ -35,4 +35,8 @@ QString cannotRunAsAnotherUser();
 // Why a shell script cannot stand in for another program here; empty where it can.
 QString cannotRunScripts();
 
+// Why the tests cannot start the Linux programs they check results with (pdftotext, timeout, setpriv);
+// empty where they can.
+QString cannotRunLinuxTools();
+
 } // namespace warizan::test

@@ -56,4 +56,8 @@ QString cannotRunScripts() {
     return {};
 }
 
+QString cannotRunLinuxTools() {
+    return {};
+}
+
 } // namespace warizan::test

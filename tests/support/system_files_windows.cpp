@@ -30,4 +30,8 @@ QString cannotRunScripts() {
     return QStringLiteral("Windows starts no shell script as a program");
 }
 
+QString cannotRunLinuxTools() {
+    return QStringLiteral("a Windows program cannot start the Linux tools this check uses");
+}
+
 } // namespace warizan::test
