@@ -6,6 +6,7 @@
 #include "textdata/text_data.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace warizan {
 
@@ -64,7 +65,8 @@ FolderSet folderSetFor(const QString& programFolder, int layoutMode) {
 }
 
 QString lastPathComponent(const QString& path) {
-    const qsizetype cut = path.lastIndexOf(sep());
+    // Windows takes "/" as a separator too, and Qt hands out folders written with it.
+    const qsizetype cut = std::max(path.lastIndexOf(sep()), path.lastIndexOf(u'/'));
     return cut < 0 ? path : path.mid(cut + 1);
 }
 

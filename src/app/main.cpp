@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "app/program.h"
-#include "sound/sdl_sound_device.h"
+#include "sound/system_sound_device.h"
 
 #include <QDir>
 #include <QLibraryInfo>

@@ -6,6 +6,15 @@
 
 namespace warizan {
 
+QStringList helpFileCandidates(const QString& base) {
+    QStringList files;
+#ifdef Q_OS_WIN
+    files << base + QStringLiteral(".HLP");
+#endif
+    files << base + QStringLiteral(".html");
+    return files;
+}
+
 bool SystemDocumentOpener::open(const QString& path) {
     return QFileInfo(path).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -5,7 +5,8 @@
 
 namespace warizan {
 
-bool FileLock::lock(int operation) {
+bool FileLock::lock(bool exclusive, bool wait) {
+    const int operation = (exclusive ? LOCK_EX : LOCK_SH) | (wait ? 0 : LOCK_NB);
     const int fd = m_file.handle();
     if (fd < 0)
         return false;
@@ -16,18 +17,6 @@ bool FileLock::lock(int operation) {
     m_locked = rc == 0;
     m_unavailable = rc != 0 && (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS);
     return m_locked;
-}
-
-bool FileLock::lockExclusive() {
-    return lock(LOCK_EX);
-}
-
-bool FileLock::tryLockExclusive() {
-    return lock(LOCK_EX | LOCK_NB);
-}
-
-bool FileLock::tryLockShared() {
-    return lock(LOCK_SH | LOCK_NB);
 }
 
 void FileLock::unlock() {

@@ -5,6 +5,9 @@
 
 namespace warizan {
 
+// The file name of a program called `base` on this system: with ".exe" on Windows, as it is elsewhere.
+QString executableFileName(const QString& base);
+
 // Starts another program as a separate process that outlives this one.
 class ProcessStarter {
 public:

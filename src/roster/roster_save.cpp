@@ -37,7 +37,11 @@ void fail(RosterSaveError* error, RosterSaveError::Kind kind, int row, const QSt
 
 } // namespace
 
-QString rosterNameOf(const QString& nameText) {
+QString rosterNameOf(const QString& typedText) {
+    // Control characters come only with pasted text (a tab, a line end); in the roster's line they would
+    // break the record for every program that reads it.
+    QString nameText = typedText;
+    nameText.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
     qsizetype begin = 0, end = nameText.size();
     while (begin < end && nameText.at(begin) == u' ')
         ++begin;

@@ -32,9 +32,9 @@ struct RosterSaveError {
     QString message; // Japanese, for the family
 };
 
-// The name as it is stored: blanks trimmed at both ends (full-width blanks are part of a name), then cut or
-// blank-padded to the roster's 20 characters.
-QString rosterNameOf(const QString& nameText);
+// The name as it is stored: control characters dropped, blanks trimmed at both ends (full-width blanks are
+// part of a name), then cut or blank-padded to the roster's 20 characters.
+QString rosterNameOf(const QString& typedText);
 
 // How a birth-year box reads.
 enum class BirthYearReading {

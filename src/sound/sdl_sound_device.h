@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/sound_device.h"
+#include "sound/system_sound_device.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -52,8 +52,5 @@ private:
     int m_bufferFrames = 0;
     std::function<void()> m_queuedObserver;
 };
-
-// The sound device the program plays its cues on.
-std::unique_ptr<SoundDevice> createSystemSoundDevice();
 
 } // namespace warizan

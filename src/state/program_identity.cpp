@@ -10,12 +10,8 @@ QString contentTitle() {
 
 QString launcherPath(const QString& programFolder) {
     const QString sep = QDir::separator();
-    QString path = programFolder + sep + QStringLiteral("..") + sep + QStringLiteral("起動") + sep +
-                   QStringLiteral("ハコブネ");
-#ifdef Q_OS_WIN
-    path += QStringLiteral(".exe");
-#endif
-    return path;
+    return programFolder + sep + QStringLiteral("..") + sep + QStringLiteral("起動") + sep +
+           executableFileName(QStringLiteral("ハコブネ"));
 }
 
 bool startLauncher(const Configuration& config, ProcessStarter& starter) {

@@ -23,7 +23,9 @@ QString decodeText(const QByteArray& bytes, TextEncoding encoding);
 // without its mark), so such a file is named as unreadable rather than read as nonsense.
 bool decodeTextFile(const QByteArray& bytes, QString* text, TextEncoding* encoding);
 
-// Encodes text; returns false in `ok` when a character has no form in that encoding.
+// Encodes text; returns false in `ok` when a character has no form in that encoding. For Shift-JIS the
+// characters Linux input methods type for "〜", "−", "—", "‖", "¢", "£" and "¬" are written as the
+// look-alikes Japanese Windows writes (0x8160, 0x817C, 0x815C, 0x8161, 0x8191, 0x8192, 0x81CA).
 QByteArray encodeText(const QString& text, TextEncoding encoding, bool* ok = nullptr);
 
 // CP932 bytes of `text`, cut to at most `width` bytes without splitting a double-byte character and padded

@@ -3,13 +3,16 @@
 
 #include "platform/single_instance.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <string>
 
 int main(int argc, char** argv) {
     if (argc != 2)
         return 2;
-    warizan::SingleInstance guard(QString::fromLocal8Bit(argv[1]));
+    // The arguments as the system gave them: a Japanese folder name survives on Windows too.
+    const QCoreApplication app(argc, argv);
+    warizan::SingleInstance guard(QCoreApplication::arguments().at(1));
     const bool held = guard.acquire();
     std::puts(held ? "held" : "refused");
     std::fflush(stdout);

@@ -47,6 +47,9 @@ void DisplayTest::fixedPitchFaceKeepsColumns() {
     // The lists pad names with full-width blanks and figures with half-width ones: the columns line up
     // only when a full-width character is exactly two half-width ones wide.
     const QFontMetricsF metrics(display::font(display::Face::Gothic, 24));
+    // Qt's offscreen platform under Wine sees no font of the system at all.
+    if (!metrics.inFont(QChar(0x3000)))
+        QSKIP("no Japanese font is installed where this platform looks for fonts");
     QCOMPARE(metrics.horizontalAdvance(QStringLiteral("　　")),
              metrics.horizontalAdvance(QStringLiteral("1234")));
     QCOMPARE(metrics.horizontalAdvance(QStringLiteral("たろう")),

@@ -85,6 +85,15 @@ void RosterSaveTest::savesInTheRostersEncoding_data() {
     QTest::newRow("NEC and IBM characters of CP932 are kept")
         << S << kFamily << with(kShownNames, 1, QStringLiteral("①Ⅱ～")) << kShownYears
         << kFirst + line(2, 2017, 0, 0, QStringLiteral("①Ⅱ～"), 2) + kThird;
+    QTest::newRow("a wave dash typed on Linux is written as Windows writes it")
+        << S << kFamily << with(kShownNames, 1, QStringLiteral("ゆ\u301Cき")) << kShownYears
+        << kFirst + line(2, 2017, 0, 0, QStringLiteral("ゆ\uFF5Eき"), 2) + kThird;
+    QTest::newRow("a wave dash stays one in a UTF-8 roster")
+        << U << kFamily << with(kShownNames, 1, QStringLiteral("ゆ\u301Cき")) << kShownYears
+        << kFirst + line(2, 2017, 0, 0, QStringLiteral("ゆ\u301Cき"), 2) + kThird;
+    QTest::newRow("pasted control characters are dropped")
+        << S << kFamily << with(kShownNames, 1, QStringLiteral("\tじ\r\nろう\x7F\u0085")) << kShownYears
+        << kFirst + line(2, 2017, 0, 0, QStringLiteral("じろう"), 2) + kThird;
     QTest::newRow("an emoji in a UTF-8 roster")
         << U << kFamily << with(kShownNames, 1, QStringLiteral("じろう😀")) << kShownYears
         << kFirst + line(2, 2017, 0, 0, QStringLiteral("じろう😀"), 2) + kThird;

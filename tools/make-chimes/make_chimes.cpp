@@ -112,7 +112,9 @@ int main(int argc, char** argv) {
         err << "usage: make-chimes SOUND_FOLDER\n";
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]) + u'/';
+    // The arguments as the system gave them: on Windows argv is in the ANSI code page, which may lack the
+    // folder's Japanese name.
+    const QString folder = QCoreApplication::arguments().at(1) + u'/';
     warizan::SoundState sound;
     QString why;
     if (!warizan::loadSoundTable(folder + warizan::kSoundTableFileName, sound, &why)) {

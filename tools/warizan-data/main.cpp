@@ -2,6 +2,7 @@
 // teachers and scripts.
 
 #include "command.h"
+#include "platform/console.h"
 #include "tool_support.h"
 
 #include <QCoreApplication>
@@ -117,6 +118,7 @@ int dispatch(QStringList args) {
 } // namespace warizan::tool
 
 int main(int argc, char** argv) {
+    warizan::useExactStandardStreams();
     // Every message of the tool is its own and Japanese; Qt's diagnostics for developers (in English, about
     // devices and streams) would only puzzle a family, so they are not shown.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {

@@ -334,13 +334,11 @@ void SelectionScreen::openRosterEditor() {
 void SelectionScreen::openHelp() {
     const Configuration& config = m_context.state.config;
     const QString base = config.programFolder + QDir::separator() + config.contentHeading;
-    // The help viewer of the suite's Windows machines; elsewhere, and where that viewer is gone, the HTML
-    // page of the same name. A missing file does nothing.
-#ifdef Q_OS_WIN
-    if (m_forms.documents.open(base + QStringLiteral(".HLP")))
-        return;
-#endif
-    m_forms.documents.open(base + QStringLiteral(".html"));
+    // The first of the help files that opens; a missing file does nothing.
+    for (const QString& file : helpFileCandidates(base)) {
+        if (m_forms.documents.open(file))
+            return;
+    }
 }
 
 bool SelectionScreen::previewKey(QKeyEvent* event) {
