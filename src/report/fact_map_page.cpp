@@ -155,36 +155,6 @@ void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const 
                  heading);
 }
 
-PagesOutcome printOrSavePages(Printer& printer, const QString& documentName, const QString& fallbackPdf,
-                              const std::function<bool(QPagedPaintDevice&)>& paint) {
-    PagesOutcome outcome;
-    QString why;
-    if (std::unique_ptr<QPagedPaintDevice> job = printer.startJob(documentName, &why)) {
-        outcome.printed = paint(*job);
-        if (!outcome.printed)
-            outcome.error =
-                QStringLiteral("プリンター「%1」に印刷できませんでした。").arg(printer.defaultPrinterName());
-        return outcome;
-    }
-    if (!printer.defaultPrinterName().isEmpty()) {
-        outcome.error = why;
-        return outcome;
-    }
-    QDir().mkpath(QFileInfo(fallbackPdf).absolutePath());
-    bool written = false;
-    {
-        QPdfWriter writer(fallbackPdf);
-        writer.setTitle(documentName);
-        written = paint(writer);
-    } // the file is complete once the writer is gone
-    if (!written || QFileInfo(fallbackPdf).size() == 0) {
-        outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);
-        return outcome;
-    }
-    outcome.pdfPath = fallbackPdf;
-    return outcome;
-}
-
 QString keptPdfPath(const QString& programDataFolder, const QString& kind, const QString& pupilName,
                     const QDate& day) {
     QString name = pupilName.trimmed();

@@ -26,16 +26,6 @@ void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const 
 // The map on one A4 page. Returns false when the device cannot be painted on.
 [[nodiscard]] bool printFactMap(QPagedPaintDevice& device, const FactMap& map, const QString& heading);
 
-struct PagesOutcome {
-    bool printed = false; // went to the default printer
-    QString pdfPath;      // kept here instead, there being no printer
-    QString error;        // Japanese; neither worked
-};
-// Prints the pages `paint` draws on the default printer, or keeps them as the PDF `fallbackPdf` when there is
-// no printer. `paint` returns false when the device cannot be painted on. Never fails silently.
-PagesOutcome printOrSavePages(Printer& printer, const QString& documentName, const QString& fallbackPdf,
-                              const std::function<bool(QPagedPaintDevice&)>& paint);
-
 // Where a map or a practice sheet is kept when there is no printer: in the program's data folder, named after
 // what it is (`kind`), the pupil and the day.
 QString keptPdfPath(const QString& programDataFolder, const QString& kind, const QString& pupilName,

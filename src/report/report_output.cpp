@@ -35,13 +35,12 @@ QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFo
     return image;
 }
 
-ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report,
-                                     const QString& documentName, const QString& fallbackPdf,
-                                     const std::vector<ReportPagePainter>& closingPages) {
-    ReportPrintOutcome outcome;
+PrintOutcome printOrSavePages(Printer& printer, const QString& documentName, const QString& fallbackPdf,
+                              const std::function<bool(QPagedPaintDevice&)>& paint) {
+    PrintOutcome outcome;
     QString why;
     if (std::unique_ptr<QPagedPaintDevice> job = printer.startJob(documentName, &why)) {
-        outcome.printed = printReport(*job, report, closingPages);
+        outcome.printed = paint(*job);
         if (!outcome.printed)
             outcome.error =
                 QStringLiteral("プリンター「%1」に印刷できませんでした。").arg(printer.defaultPrinterName());
@@ -51,13 +50,12 @@ ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& rep
         outcome.error = why;
         return outcome;
     }
-    // No printer at all: the report is kept as a PDF the family can print elsewhere.
     QDir().mkpath(QFileInfo(fallbackPdf).absolutePath());
     bool written = false;
     {
         QPdfWriter writer(fallbackPdf);
         writer.setTitle(documentName);
-        written = printReport(writer, report, closingPages);
+        written = paint(writer);
     } // the file is complete once the writer is gone
     if (!written || QFileInfo(fallbackPdf).size() == 0) {
         outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);
@@ -65,6 +63,15 @@ ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& rep
     }
     outcome.pdfPath = fallbackPdf;
     return outcome;
+}
+
+PrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report, const QString& documentName,
+                               const QString& fallbackPdf,
+                               const std::vector<ReportPagePainter>& closingPages) {
+    // Where there is no printer, the report is kept as a PDF the family can print elsewhere.
+    return printOrSavePages(printer, documentName, fallbackPdf, [&](QPagedPaintDevice& device) {
+        return printReport(device, report, closingPages);
+    });
 }
 
 } // namespace warizan

@@ -4,6 +4,7 @@
 #include "report/report_painter.h"
 
 #include <QImage>
+#include <functional>
 
 namespace warizan {
 
@@ -15,17 +16,22 @@ class Printer;
 QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints,
                          ReportDrawnItems* drawn = nullptr);
 
-struct ReportPrintOutcome {
+struct PrintOutcome {
     bool printed = false; // went to the default printer
     QString pdfPath;      // saved here instead, there being no printer
     QString error;        // Japanese; neither worked
 };
 
+// Prints the pages `paint` draws on the default printer, or keeps them as the PDF `fallbackPdf` when there is
+// no printer. `paint` returns false when the device cannot be painted on. Never fails silently.
+PrintOutcome printOrSavePages(Printer& printer, const QString& documentName, const QString& fallbackPdf,
+                              const std::function<bool(QPagedPaintDevice&)>& paint);
+
 // Prints the report on the default printer; where there is none, saves it as a PDF at `fallbackPdf`. Never
 // fails silently: the outcome says which happened.
 // `closingPages` are printed after the sections, each on a page of its own.
-ReportPrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report,
-                                     const QString& documentName, const QString& fallbackPdf,
-                                     const std::vector<ReportPagePainter>& closingPages = {});
+PrintOutcome printOrSaveReport(Printer& printer, const ReportDocument& report, const QString& documentName,
+                               const QString& fallbackPdf,
+                               const std::vector<ReportPagePainter>& closingPages = {});
 
 } // namespace warizan

@@ -179,7 +179,7 @@ void ReportPanel::runReport(bool toPrinter) {
         closingPages.push_back(
             [map, heading](QPainter& painter, QSizeF page) { paintFactMapPage(painter, page, map, heading); });
     }
-    const ReportPrintOutcome outcome = printOrSaveReport(
+    const PrintOutcome outcome = printOrSaveReport(
         m_forms.printer, report, documentName,
         reportPdfPath(state.config.programDataFolder, report.pupilName, request.today), closingPages);
     if (!outcome.error.isEmpty())
@@ -238,7 +238,7 @@ void ReportPanel::printFactMap() {
     if (!loadFactMap(pupil, &map))
         return;
     const QString heading = mapHeading(pupil);
-    const PagesOutcome outcome = printOrSavePages(
+    const PrintOutcome outcome = printOrSavePages(
         m_forms.printer, state.config.contentHeading + u' ' + heading,
         keptPdfPath(state.config.programDataFolder, QStringLiteral("苦手チェック"),
                     state.roster.pupilName[pupil], m_context.clock.today()),
@@ -258,7 +258,7 @@ void ReportPanel::printWeakSheet() {
     sheet.note = weakSheetNote(map);
     sheet.questions = drawWeakSheet(map, kWeakSheetQuestions, m_context.random);
     const QString name = state.roster.pupilName[pupil];
-    const PagesOutcome outcome =
+    const PrintOutcome outcome =
         printOrSavePages(m_forms.printer, sheet.title + u' ' + name.trimmed(),
                          keptPdfPath(state.config.programDataFolder, QStringLiteral("練習プリント"), name,
                                      m_context.clock.today()),
