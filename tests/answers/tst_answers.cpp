@@ -1,12 +1,12 @@
 #include "answers/answer_database.h"
 #include "answers/fact_map.h"
 
+#include "system_files.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlite3.h>
-#include <unistd.h>
 
 using namespace warizan;
 
@@ -223,7 +223,7 @@ void AnswersTest::failures() {
         sqlite3_exec(raw, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
         sqlite3_close(raw);
     } else if (kind == u"read-only") {
-        if (geteuid() == 0)
+        if (test::runningAsSuperUser())
             QSKIP("the superuser writes to read-only files");
         QVERIFY(keepDrillLog(folder, aDrill(), kNow));
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));

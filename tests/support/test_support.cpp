@@ -1,9 +1,9 @@
 #include "test_support.h"
 
+#include "system_files.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <unistd.h>
 
 namespace warizan::test {
 
@@ -115,10 +115,10 @@ QString fillerPath(const QString& folder) {
 
 SmallDisk::SmallDisk(const QString& folder)
     : m_folder(folder) {
-    m_mounted =
-        ::geteuid() == 0 && runQuietly(QStringLiteral("mount"),
-                                       {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                        QStringLiteral("size=64k"), QStringLiteral("tmpfs"), m_folder});
+    m_mounted = runningAsSuperUser() &&
+                runQuietly(QStringLiteral("mount"),
+                           {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                            QStringLiteral("size=64k"), QStringLiteral("tmpfs"), m_folder});
 }
 
 SmallDisk::~SmallDisk() {
