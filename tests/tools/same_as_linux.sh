@@ -24,6 +24,8 @@ same() {
     lc=$?
     w=$(windows "$command" --program-folder "$family-windows/warizan" "$@" 2>&1)
     wc=$?
+    # Wine's own notes ("wine: ...", about its emulated drives) are not the tool's words.
+    w=$(printf '%s\n' "$w" | grep -v '^wine: ' || true)
     l=${l//"$family-linux"/FAMILY}
     w=${w//"$family-windows"/FAMILY}
     if [ "$command" = check ]; then
