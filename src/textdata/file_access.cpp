@@ -1,10 +1,12 @@
 #include "textdata/file_access.h"
 
+#include "textdata/file_access_common.h"
+
 #include <algorithm>
 
 namespace warizan {
 
-namespace {
+namespace file_access_common {
 
 bool fail(FileFailure* failure, FileFault fault, const QString& description) {
     if (failure)
@@ -12,7 +14,24 @@ bool fail(FileFailure* failure, FileFault fault, const QString& description) {
     return false;
 }
 
-} // namespace
+bool failNotRegular(FileFailure* failure, bool folder) {
+    return folder ? fail(failure, FileFault::Folder, QStringLiteral("ファイルではなくフォルダです"))
+                  : fail(failure, FileFault::NotRegular,
+                         QStringLiteral("ふつうのファイルではありません（パイプや装置など）"));
+}
+
+bool adoptDescriptor(QFile& file, int fd, bool writing, bool unbuffered) {
+    QIODevice::OpenMode mode = writing ? QIODevice::ReadWrite : QIODevice::ReadOnly;
+    if (unbuffered)
+        mode |= QIODevice::Unbuffered;
+    if (file.isOpen())
+        file.close();
+    return file.open(fd, mode, QFileDevice::AutoCloseHandle);
+}
+
+} // namespace file_access_common
+
+using file_access_common::fail;
 
 bool readDataFile(const QString& path, QByteArray* bytes, FileFailure* failure, qint64 limit) {
     QFile file;

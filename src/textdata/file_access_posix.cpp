@@ -1,5 +1,7 @@
 #include "textdata/file_access.h"
 
+#include "textdata/file_access_common.h"
+
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -13,11 +15,7 @@ namespace warizan {
 
 namespace {
 
-bool fail(FileFailure* failure, FileFault fault, const QString& description) {
-    if (failure)
-        *failure = {fault, description};
-    return false;
-}
+using file_access_common::fail;
 
 bool failWithErrno(FileFailure* failure, int error, bool writing) {
     switch (error) {
@@ -61,20 +59,13 @@ bool openDataFile(QFile& file, const QString& path, FileOpen how, FileFailure* f
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const bool folder = S_ISDIR(st.st_mode);
         ::close(fd);
-        return folder ? fail(failure, FileFault::Folder, QStringLiteral("ファイルではなくフォルダです"))
-                      : fail(failure, FileFault::NotRegular,
-                             QStringLiteral("ふつうのファイルではありません（パイプや装置など）"));
+        return file_access_common::failNotRegular(failure, folder);
     }
     const int status = ::fcntl(fd, F_GETFL);
     if (status >= 0)
         ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
 
-    QIODevice::OpenMode mode = writing ? QIODevice::ReadWrite : QIODevice::ReadOnly;
-    if (unbuffered)
-        mode |= QIODevice::Unbuffered;
-    if (file.isOpen())
-        file.close();
-    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+    if (!file_access_common::adoptDescriptor(file, fd, writing, unbuffered)) {
         ::close(fd);
         return fail(failure, FileFault::Other, QStringLiteral("ファイルを開けません"));
     }

@@ -1,5 +1,7 @@
 #include "textdata/file_access.h"
 
+#include "textdata/file_access_common.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <fcntl.h>
@@ -14,11 +16,7 @@ namespace warizan {
 
 namespace {
 
-bool fail(FileFailure* failure, FileFault fault, const QString& description) {
-    if (failure)
-        *failure = {fault, description};
-    return false;
-}
+using file_access_common::fail;
 
 std::wstring nativePath(const QString& path) {
     return QDir::toNativeSeparators(path).toStdWString();
@@ -72,9 +70,7 @@ bool openDataFile(QFile& file, const QString& path, FileOpen how, FileFailure* f
     const bool disk = GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info);
     if (!disk || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         CloseHandle(handle);
-        return disk ? fail(failure, FileFault::Folder, QStringLiteral("ファイルではなくフォルダです"))
-                    : fail(failure, FileFault::NotRegular,
-                           QStringLiteral("ふつうのファイルではありません（パイプや装置など）"));
+        return file_access_common::failNotRegular(failure, disk);
     }
     // A C runtime descriptor over the handle: QFile works on it, and FileLock finds the handle from it.
     const int fd =
@@ -84,12 +80,7 @@ bool openDataFile(QFile& file, const QString& path, FileOpen how, FileFailure* f
         return fail(failure, FileFault::Other, QStringLiteral("ファイルを開けません"));
     }
 
-    QIODevice::OpenMode mode = writing ? QIODevice::ReadWrite : QIODevice::ReadOnly;
-    if (unbuffered)
-        mode |= QIODevice::Unbuffered;
-    if (file.isOpen())
-        file.close();
-    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+    if (!file_access_common::adoptDescriptor(file, fd, writing, unbuffered)) {
         _close(fd);
         return fail(failure, FileFault::Other, QStringLiteral("ファイルを開けません"));
     }
