@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace warizan {
@@ -42,6 +43,14 @@ CREATE INDEX answers_by_pupil ON answers(pupil, drill, question, quotient, divis
 PRAGMA user_version = 2;
 )sql";
 
+// The third: a drill carries the identity of its run, so a drill kept until the log could take it is never
+// written twice.
+constexpr const char* kSchema3 = R"sql(
+ALTER TABLE drills ADD COLUMN run_id TEXT;
+CREATE UNIQUE INDEX drills_by_run ON drills(run_id);
+PRAGMA user_version = 3;
+)sql";
+
 QString text(const unsigned char* utf8) {
     return utf8 ? QString::fromUtf8(reinterpret_cast<const char*>(utf8)) : QString();
 }
@@ -79,14 +88,48 @@ QString setAsideName(const QString& path, const QDateTime& now) {
     return name;
 }
 
+const QString kJournalSuffix = QStringLiteral("-journal");
+
+// How many pages of the log a snapshot copies while holding its read lock: a few hundred kilobytes, a
+// millisecond or two.
+constexpr int kSnapshotPagesPerStep = 64;
+
 } // namespace
 
 QString answerLogPath(const QString& programDataFolder) {
     return programDataFolder + QStringLiteral("解答記録.db");
 }
 
+QStringList setAsideLogs(const QString& path) {
+    const QFileInfo log(path);
+    QStringList found;
+    const QFileInfoList entries =
+        log.dir().entryInfoList({log.fileName() + QStringLiteral(".damaged-*")}, QDir::Files, QDir::Name);
+    for (const QFileInfo& entry : entries)
+        if (!entry.fileName().endsWith(kJournalSuffix))
+            found << entry.filePath();
+    return found;
+}
+
 AnswerDatabase::AnswerDatabase(int busyTimeoutMs)
-    : m_busyTimeoutMs(busyTimeoutMs) {}
+    : m_busyTimeoutMs(busyTimeoutMs) {
+    m_sinceStart.start();
+}
+
+int AnswerDatabase::waitWhileBusy(void* self, int) {
+    const auto* database = static_cast<const AnswerDatabase*>(self);
+    const qint64 left = database->m_busyTimeoutMs - database->m_sinceStart.elapsed();
+    if (left <= 0)
+        return 0;
+    sqlite3_sleep(static_cast<int>(std::min<qint64>(left, 10)));
+    return 1;
+}
+
+void AnswerDatabase::attach(sqlite3* db) {
+    m_db = db;
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_handler(m_db, &AnswerDatabase::waitWhileBusy, this);
+}
 
 AnswerDatabase::~AnswerDatabase() {
     close();
@@ -110,6 +153,11 @@ bool AnswerDatabase::damaged() const {
     return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
+bool AnswerDatabase::busy() const {
+    const int primary = m_lastCode & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
 bool AnswerDatabase::exec(const char* sql) {
     char* message = nullptr;
     const int code = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
@@ -120,32 +168,116 @@ bool AnswerDatabase::exec(const char* sql) {
 bool AnswerDatabase::openFile(const QString& path, Access access) {
     close();
     m_lastCode = 0;
-    const int flags =
-        access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (access != Access::ReadWrite)
+        return openForReading(path) && (access != Access::Snapshot || copyIntoMemory());
+    sqlite3* db = nullptr;
     const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
-    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK)
+    const int opened =
+        sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    attach(db);
+    if (opened != SQLITE_OK)
         return fail(QStringLiteral("解答記録を開けません"));
-    sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, m_busyTimeoutMs);
     // The first read of the file: a file that is no database shows here.
     if (schemaVersion() < 0)
         return fail(QStringLiteral("解答記録を読めません"));
-    if (access == Access::ReadOnly)
-        return true;
     if (!exec("PRAGMA journal_mode=DELETE") || !exec("PRAGMA synchronous=FULL"))
         return fail(QStringLiteral("解答記録を設定できません"));
     return migrate();
 }
 
+bool AnswerDatabase::openForReading(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        m_lastCode = SQLITE_CANTOPEN;
+        m_error = QStringLiteral("解答記録 %1 がありません").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    const bool journal = QFileInfo::exists(path + kJournalSuffix);
+    // Never created here; opened for writing where the system allows, since only such a connection may roll
+    // back a journal a cut-off write left (SQLite opens a file it may not write read-only all the same).
+    sqlite3* db = nullptr;
+    const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
+    const int opened = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    attach(db);
+    if (opened == SQLITE_OK && schemaVersion() >= 0) {
+        m_rolledBack = journal && !QFileInfo::exists(path + kJournalSuffix);
+        return true;
+    }
+    const int primary = m_lastCode & 0xff;
+    if (journal && !damaged() && !busy() && primary != SQLITE_NOMEM)
+        return openRolledBackCopy(path);
+    return fail(QStringLiteral("解答記録を読めません"));
+}
+
+bool AnswerDatabase::openRolledBackCopy(const QString& path) {
+    // The folder refuses the rollback (read-only, or the file is): the log and its journal are copied, and
+    // the copy is rolled back and read. The log itself stays as it is.
+    close();
+    m_copy = std::make_unique<QTemporaryDir>();
+    const QString copy = m_copy->filePath(QStringLiteral("log.db"));
+    if (!m_copy->isValid() || !QFile::copy(path, copy) ||
+        !QFile::copy(path + kJournalSuffix, copy + kJournalSuffix)) {
+        m_lastCode = SQLITE_CANTOPEN;
+        m_error = QStringLiteral("解答記録 %1 を読めません（書きかけの記録を戻せません）")
+                      .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(copy + kJournalSuffix, QFile::ReadOwner | QFile::WriteOwner);
+    sqlite3* db = nullptr;
+    const QByteArray name = QDir::toNativeSeparators(copy).toUtf8();
+    const int opened = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    attach(db);
+    if (opened != SQLITE_OK || schemaVersion() < 0)
+        return fail(QStringLiteral("解答記録を読めません"));
+    m_rolledBack = true;
+    return true;
+}
+
+bool AnswerDatabase::copyIntoMemory() {
+    sqlite3* memory = nullptr;
+    if (sqlite3_open_v2(":memory:", &memory, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(memory);
+        return fail(QStringLiteral("解答記録を読めません"));
+    }
+    sqlite3_backup* backup = sqlite3_backup_init(memory, "main", m_db, "main");
+    int code = backup ? SQLITE_OK : sqlite3_extended_errcode(memory);
+    while (backup) {
+        // Between steps another copy of the program may write; the copy then starts again by itself.
+        code = sqlite3_backup_step(backup, kSnapshotPagesPerStep);
+        if (code == SQLITE_DONE)
+            break;
+        const int primary = code & 0xff;
+        if (primary != SQLITE_OK && primary != SQLITE_BUSY && primary != SQLITE_LOCKED)
+            break;
+        if (primary != SQLITE_OK && !waitWhileBusy(this, 0))
+            break;
+    }
+    if (backup)
+        sqlite3_backup_finish(backup);
+    if (code != SQLITE_DONE) {
+        sqlite3_close_v2(memory);
+        m_lastCode = code;
+        m_error = QStringLiteral("解答記録を読めません: %1 (%2)")
+                      .arg(QString::fromUtf8(sqlite3_errstr(code)))
+                      .arg(code);
+        return false;
+    }
+    close();
+    attach(memory);
+    m_copy.reset();
+    return true;
+}
+
 bool AnswerDatabase::open(const QString& path, Access access, const QDateTime& now) {
     m_setAside.clear();
     m_error.clear();
+    m_rolledBack = false;
     m_path = path;
     m_access = access;
     m_now = now;
     if (openFile(path, access))
         return true;
-    if (access == Access::ReadOnly || !damaged())
+    if (access != Access::ReadWrite || !damaged())
         return false;
     return startAfresh();
 }
@@ -159,9 +291,9 @@ bool AnswerDatabase::startAfresh() {
             QStringLiteral("壊れた解答記録 %1 を別名にできません").arg(QDir::toNativeSeparators(m_path));
         return false;
     }
-    const QString journal = m_path + QStringLiteral("-journal");
+    const QString journal = m_path + kJournalSuffix;
     if (QFileInfo::exists(journal))
-        QFile::rename(journal, aside + QStringLiteral("-journal"));
+        QFile::rename(journal, aside + kJournalSuffix);
     m_setAside = aside;
     return openFile(m_path, m_access);
 }
@@ -177,6 +309,13 @@ int AnswerDatabase::schemaVersion() {
 
 qint64 AnswerDatabase::questionCount() {
     Statement statement(m_db, "SELECT count(*) FROM answers");
+    if (!statement.ok() || sqlite3_step(statement.get()) != SQLITE_ROW)
+        return -1;
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
+qint64 AnswerDatabase::drillCount() {
+    Statement statement(m_db, "SELECT count(*) FROM drills");
     if (!statement.ok() || sqlite3_step(statement.get()) != SQLITE_ROW)
         return -1;
     return sqlite3_column_int64(statement.get(), 0);
@@ -216,6 +355,8 @@ bool AnswerDatabase::migrate() {
         ok = exec(kSchema1);
     if (ok && version < 2)
         ok = exec(kSchema2);
+    if (ok && version < 3)
+        ok = exec(kSchema3);
     if (!ok || !exec("COMMIT")) {
         fail(QStringLiteral("解答記録を更新できません"));
         exec("ROLLBACK");
@@ -224,44 +365,74 @@ bool AnswerDatabase::migrate() {
     return true;
 }
 
-bool AnswerDatabase::writeDrill(const DrillLog& drill) {
-    if (insertDrill(drill))
+bool AnswerDatabase::writeDrills(const std::vector<DrillLog>& drills,
+                                 const std::function<void()>& beforeCommit) {
+    if (insertDrills(drills, beforeCommit))
         return true;
     // Damage met on the way (a whole check of the file on every drill would cost the child more time than
-    // the write itself): the file is set aside once and the drill goes into a new one.
-    if (m_access == Access::ReadOnly || !damaged() || !m_setAside.isEmpty() || !startAfresh())
+    // the write itself): the file is set aside once and the drills go into a new one.
+    if (m_access != Access::ReadWrite || !damaged() || !m_setAside.isEmpty() || !startAfresh())
         return false;
-    return insertDrill(drill);
+    return insertDrills(drills, beforeCommit);
 }
 
-bool AnswerDatabase::insertDrill(const DrillLog& drill) {
+bool AnswerDatabase::holdsDrill(const QString& id) {
+    Statement select(m_db, "SELECT 1 FROM drills WHERE run_id = ?");
+    if (!select.ok())
+        return false;
+    select.bind(1, id);
+    return sqlite3_step(select.get()) == SQLITE_ROW;
+}
+
+bool AnswerDatabase::insertDrills(const std::vector<DrillLog>& drills,
+                                  const std::function<void()>& beforeCommit) {
     if (!m_db)
         return fail(QStringLiteral("解答記録が開いていません"));
     if (!exec("BEGIN IMMEDIATE"))
         return fail(QStringLiteral("解答記録に書けません"));
-    auto rollBack = [this] {
+    for (const DrillLog& drill : drills) {
+        if (!drill.id.isEmpty() && holdsDrill(drill.id))
+            continue;
+        if (!insertDrill(drill)) {
+            fail(QStringLiteral("解答記録に書けません"));
+            exec("ROLLBACK");
+            return false;
+        }
+    }
+    if (beforeCommit)
+        beforeCommit();
+    if (!exec("COMMIT")) {
         fail(QStringLiteral("解答記録に書けません"));
         exec("ROLLBACK");
         return false;
-    };
+    }
+    return true;
+}
+
+bool AnswerDatabase::insertDrill(const DrillLog& drill) {
     {
-        Statement insert(m_db, "INSERT INTO drills(pupil, level, start, end, result) VALUES(?, ?, ?, ?, ?)");
+        Statement insert(m_db, "INSERT INTO drills(pupil, level, start, end, result, run_id) "
+                               "VALUES(?, ?, ?, ?, ?, ?)");
         if (!insert.ok())
-            return rollBack();
+            return false;
         insert.bind(1, drill.pupil);
         insert.bind(2, drill.level);
         insert.bind(3, drill.start.toString(kTimeFormat));
         insert.bind(4, drill.end.toString(kTimeFormat));
         insert.bind(5, drill.result);
+        if (drill.id.isEmpty())
+            insert.bindNull(6);
+        else
+            insert.bind(6, drill.id);
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
-            return rollBack();
+            return false;
     }
     const qint64 id = sqlite3_last_insert_rowid(m_db);
     Statement insert(m_db, "INSERT INTO answers(drill, question, dividend, divisor, quotient, remainder, "
                            "typed_quotient, typed_remainder, correct, ms, pupil) "
                            "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     if (!insert.ok())
-        return rollBack();
+        return false;
     for (const AskedQuestion& asked : drill.questions) {
         sqlite3_reset(insert.get());
         insert.bind(1, id);
@@ -281,10 +452,8 @@ bool AnswerDatabase::insertDrill(const DrillLog& drill) {
         }
         insert.bind(11, drill.pupil);
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
-            return rollBack();
+            return false;
     }
-    if (!exec("COMMIT"))
-        return rollBack();
     return true;
 }
 
@@ -352,12 +521,14 @@ bool AnswerDatabase::readFactAnswers(int pupil, std::vector<FactAnswer>* answers
 bool AnswerDatabase::probeWrite(const QString& path, int busyTimeoutMs, QString* error) {
     AnswerDatabase probe(busyTimeoutMs);
     const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
-    if (sqlite3_open_v2(name.constData(), &probe.m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3* db = nullptr;
+    const int opened = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    probe.attach(db);
+    if (opened != SQLITE_OK) {
         probe.fail(QStringLiteral("書き込み用に開けません"));
         *error = probe.error();
         return false;
     }
-    sqlite3_busy_timeout(probe.m_db, busyTimeoutMs);
     if (sqlite3_db_readonly(probe.m_db, "main") == 1) {
         *error = QStringLiteral("読み取り専用です");
         return false;

@@ -24,6 +24,8 @@ struct AskedQuestion {
 // One ended drill with its questions, as the answer log keeps it. `result` is the value the score file got
 // (99999 for a time-out).
 struct DrillLog {
+    QString id; // the identity of the drill's run (records/pending_runs.h); a drill of the log is not written
+                // twice
     int pupil = 0;
     int level = 0;
     QDateTime start;

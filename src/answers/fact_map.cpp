@@ -120,13 +120,14 @@ bool readFactMap(const QString& programDataFolder, int pupil, int level, FactMap
     const QString path = answerLogPath(programDataFolder);
     if (QFileInfo::exists(path)) {
         AnswerDatabase db;
-        if (!db.open(path, AnswerDatabase::Access::ReadOnly, QDateTime::currentDateTime()) ||
+        if (!db.open(path, AnswerDatabase::Access::Read, QDateTime::currentDateTime()) ||
             (db.schemaVersion() > 0 && !db.readFactAnswers(pupil, &answers))) {
             *error = db.error();
             return false;
         }
     }
     *map = buildFactMap(answers, level);
+    map->setAsideLogs = setAsideLogs(path);
     return true;
 }
 

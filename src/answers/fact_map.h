@@ -41,6 +41,8 @@ QString factStateName(FactState state); // unseen, weak, learning, known
 inline constexpr int kFactSide = kMaxFactor - kMinFactor + 1;
 struct FactMap {
     std::array<std::array<FactCell, kFactSide>, kFactSide> cells{};
+    // Logs found damaged and set aside: their answers are not in the map.
+    QStringList setAsideLogs;
     const FactCell& cell(int quotient, int divisor) const {
         return cells[static_cast<size_t>(quotient - kMinFactor)][static_cast<size_t>(divisor - kMinFactor)];
     }
@@ -50,8 +52,9 @@ struct FactMap {
 // are marked as not drawn.
 FactMap buildFactMap(const std::vector<FactAnswer>& answers, int level = 0);
 
-// The map of `pupil` from the answer log of `programDataFolder`, read without changing it; a folder with no
-// log yet gives a map of unseen facts. False with the reason when the log cannot be read.
+// The map of `pupil` from the answer log of `programDataFolder`, read without changing it (but for rolling
+// back a write that was cut off); a folder with no log yet gives a map of unseen facts. The set-aside logs
+// of the folder are named in the map. False with the reason when the log cannot be read.
 bool readFactMap(const QString& programDataFolder, int pupil, int level, FactMap* map, QString* error);
 
 // Whether `level` ever asks the pair.

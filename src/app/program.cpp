@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "answers/kept_answers.h"
 #include "app/configuration.h"
 #include "app/program_forms.h"
 #include "platform/display.h"
@@ -7,6 +8,7 @@
 #include "screens/drill_icon.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -45,9 +47,10 @@ bool Program::start() {
         return false;
     }
 
-    // Runs kept from drills whose results the score files could not take go to the files first, before
-    // any screen counts them; should the files still refuse them, they stay kept for the next append.
-    appendPendingRuns(m_state->config, m_clock);
+    // What earlier drills kept because the files could not take it (runs, answers) goes to the files first,
+    // before any screen counts them; should the files still refuse it, it stays kept for the next append.
+    appendPendingRuns(m_state->config, nullptr, answerLogPart(m_state->config, m_clock.now()));
+    tellUnreadableKeptRuns();
 
     m_window = std::make_unique<FormWindow>(m_state->config.themeColour);
     m_window->setWindowTitle(m_state->config.contentHeading);
@@ -57,6 +60,20 @@ bool Program::start() {
         FormContext{m_context, *m_window, m_printer, m_singleInstance, m_documents});
     setProgramForms(*m_window, *m_formContext);
     return m_window->show(FormId::namesel);
+}
+
+void Program::tellUnreadableKeptRuns() {
+    const QString list = m_state->config.pendingRunsFile;
+    const int lines = takeUntoldUnreadableLines(list);
+    if (lines == 0)
+        return;
+    m_dialogs.showMessage(
+        m_state->config.contentHeading,
+        QStringLiteral("取っておいた成績のうち %1 回分が読めませんでした。\n\n"
+                       "（おうちの方へ）読めなかった行は消さずに、次のファイルに移してあります。\n%2")
+            .arg(lines)
+            .arg(QDir::toNativeSeparators(unreadableRunsFile(list))),
+        Dialogs::Icon::Warning);
 }
 
 } // namespace warizan

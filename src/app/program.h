@@ -32,6 +32,10 @@ public:
     FormWindow* window() { return m_window.get(); }
 
 private:
+    // Unreadable lines that were moved out of the list of kept runs since the family was last told: said
+    // once, with where they are.
+    void tellUnreadableKeptRuns();
+
     std::unique_ptr<ProgramState> m_state;
     SystemClock m_clock;
     WidgetDialogs m_dialogs;

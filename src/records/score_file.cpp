@@ -6,6 +6,7 @@
 #include "records/score_tails.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <QStorageInfo>
 #include <algorithm>
 #include <array>
@@ -17,9 +18,6 @@
 namespace warizan {
 
 namespace {
-
-// Pupils from this number on are guests of the site and leave no record in the home score file.
-constexpr int kFirstPupilWithoutHomeRecord = 4900;
 
 // Attempts at opening the score file before the loader gives up, and the waits between them.
 constexpr int kOpenAttempts = 4;
@@ -108,28 +106,28 @@ void undo(AppendTarget& target) {
         target.file.write(target.tail);
 }
 
-// The whole records of an open file before `end`.
-QByteArray recordsBefore(AppendTarget& target, qint64 end) {
-    return target.file.seek(0) ? target.file.read(end) : QByteArray();
+// The whole records of an open file from byte `from` to `end`.
+QByteArray recordsBetween(AppendTarget& target, qint64 from, qint64 end) {
+    return from < end && target.file.seek(from) ? target.file.read(end - from) : QByteArray();
 }
 
-bool holdsScoreRecord(const QByteArray& records, const QByteArray& record) {
-    for (qsizetype at = 0; at + kScoreRecordLength <= records.size(); at += kScoreRecordLength)
-        if (std::memcmp(records.constData() + at, record.constData(), kScoreRecordLength) == 0)
-            return true;
-    return false;
+// Where the earliest of `runs` can be in a file that held `held` whole-record bytes when this append began:
+// from what the file held when the run was kept, or from the start where that is not known (or the file has
+// been replaced by a shorter one since).
+qint64 earliestPlace(const std::vector<PendingRun>& runs, qint64 PendingRun::*from, qint64 held) {
+    qint64 earliest = held;
+    for (const PendingRun& run : runs)
+        if (run.waitsForScoreFiles())
+            earliest = std::min(earliest, run.*from > held ? 0 : run.*from);
+    return earliest;
 }
 
-// Whether the home file holds a kept run's home record: written by this program for the same run.
-bool holdsHomeRecordOf(const QByteArray& records, const PendingRun& run) {
-    const HomeScoreRecord wanted = decodeHomeScoreRecord(run.homeRecord.constData());
-    const ScoreRecord score = decodeScoreRecord(run.scoreRecord.constData());
-    for (qsizetype at = 0; at + kHomeScoreRecordLength <= records.size(); at += kHomeScoreRecordLength) {
-        const HomeScoreRecord home = decodeHomeScoreRecord(records.constData() + at);
-        if (home.folderText == wanted.folderText && isHomeRecordOf(home, score))
-            return true;
-    }
-    return false;
+// The records a file holds, for the test whether a run is on file already.
+QSet<QByteArray> recordSet(const QByteArray& records, int recordLength) {
+    QSet<QByteArray> set;
+    for (qsizetype at = 0; at + recordLength <= records.size(); at += recordLength)
+        set.insert(records.mid(at, recordLength));
+    return set;
 }
 
 // The run of the drill that just ended, before it is stamped.
@@ -143,62 +141,72 @@ FreshRun freshRunOf(const ProgramState& state) {
     return {state.pupil.currentPupil, state.pupil.currentLevel, state.drill.finalTime};
 }
 
-bool hasHomeRecord(qint16 pupil) {
-    return pupil < kFirstPupilWithoutHomeRecord;
+// The bytes of whole records a file holds now: a run kept now is only ever written after them.
+qint64 wholeRecordBytes(const QString& path, int recordLength) {
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() / recordLength * recordLength : 0;
 }
 
-// The records of a fresh run stamped `now`, and the files they belong to.
+// The records of a fresh run stamped `now`, with an identity of its own, and the files they belong to.
 PendingRun stamp(const Configuration& config, const FreshRun& run, const QDateTime& now) {
     const QTime time = wholeSecond(now.time());
     PendingRun records;
+    records.id = newRunId();
     records.scoreFile = placeOfFile(scoreFilePath(config));
     records.scoreRecord =
         encodeScoreRecord(makeScoreRecord(config, now.date(), time, run.pupil, run.level, run.result));
+    records.scoreFileFrom = wholeRecordBytes(scoreFilePath(config), kScoreRecordLength);
     if (hasHomeRecord(run.pupil)) {
         records.homeFile = placeOfFile(homeScoreFilePath(config));
         records.homeRecord = encodeHomeScoreRecord(
             makeHomeScoreRecord(config, now.date(), time, run.pupil, run.level, run.result));
+        records.homeFileFrom = wholeRecordBytes(homeScoreFilePath(config), kHomeScoreRecordLength);
     }
     return records;
 }
 
-// The runs kept from failed appends to this folder's score files, in the order they were kept. A list
-// that cannot be read is left for `check` to report: the append goes on without it.
-std::vector<PendingRun> keptRunsFor(const Configuration& config) {
+// Everything the list keeps, and of it the runs waiting for this folder's score files and those whose
+// answers wait for `answerLog`, in the order they were kept. A list that cannot be read is left for
+// `check` to report: the append goes on without it.
+struct KeptForFolder {
+    std::vector<PendingRun> forScores;
+    std::vector<PendingRun> forLog;
+    int unreadableLines = 0;
+};
+
+KeptForFolder keptFor(const Configuration& config, const QString& answerLog) {
     std::vector<PendingRun> all;
     QString why;
-    if (!readPendingRuns(config.pendingRunsFile, &all, &why))
+    KeptForFolder kept;
+    if (!readPendingRuns(config.pendingRunsFile, &all, &why, &kept.unreadableLines))
         return {};
-    return pendingRunsFor(all, placeOfFile(scoreFilePath(config)), placeOfFile(homeScoreFilePath(config)));
+    kept.forScores =
+        pendingRunsFor(all, placeOfFile(scoreFilePath(config)), placeOfFile(homeScoreFilePath(config)));
+    if (!answerLog.isEmpty())
+        for (const PendingRun& run : all)
+            if (run.answerLog == answerLog)
+                kept.forLog.push_back(run);
+    return kept;
 }
 
 // One append, under the locks of both score files (the score file's first, as every writer takes them):
-// the home record an append cut off between the two files left missing, then the runs kept from failed
-// appends (each only when the file does not hold it yet, so a run is never written twice), then the fresh
-// run, stamped now. All of it reaches the files or none of it does. On failure `fresh` is still stamped
-// into `freshRecords`, so that it can be kept.
-bool appendRuns(const Configuration& config, const Clock& clock, const std::vector<PendingRun>& kept,
-                const std::optional<FreshRun>& fresh, PendingRun* freshRecords, AppendFailure* failure) {
-    const auto stampFresh = [&] {
-        if (fresh && freshRecords)
-            *freshRecords = stamp(config, *fresh, clock.now());
-    };
+// the home records that appends cut off between the two files left missing, then each of `runs` that a
+// file does not hold yet (decided file by file and run by run, so a run is never written twice). All of
+// it reaches the files or none of it does.
+bool appendRuns(const Configuration& config, const std::vector<PendingRun>& runs, AppendFailure* failure) {
     AppendTarget scores{scoreFilePath(config), QStringLiteral("成績ファイル"), kScoreRecordLength};
     AppendTarget home{homeScoreFilePath(config), QStringLiteral("家庭用成績ファイル"),
                       kHomeScoreRecordLength};
-    const bool withHome = (fresh && hasHomeRecord(fresh->pupil)) ||
-                          std::any_of(kept.begin(), kept.end(),
-                                      [](const PendingRun& run) { return !run.homeRecord.isEmpty(); });
-    if (!prepare(scores, failure) || (withHome && !prepare(home, failure))) {
-        stampFresh();
+    const bool withHome = std::any_of(runs.begin(), runs.end(), [](const PendingRun& run) {
+        return run.waitsForScoreFiles() && !run.homeRecord.isEmpty();
+    });
+    if (!prepare(scores, failure) || (withHome && !prepare(home, failure)))
         return false;
-    }
     const auto failWriting = [&](AppendTarget& target) {
         *failure = {target.name + QStringLiteral("に書き込めません。"), target.path,
                     writeFailure(target.path, target.writeError, target.recordLength)};
         undo(home);
         undo(scores);
-        stampFresh();
         return false;
     };
 
@@ -207,71 +215,78 @@ bool appendRuns(const Configuration& config, const Clock& clock, const std::vect
         bool allScores = false, allHome = false;
         if (readRecordTail(scores.file, kScoreRecordLength, kScoreTailRecords, &scoreTail, &allScores) &&
             readRecordTail(home.file, kHomeScoreRecordLength, kHomeTailRecords, &homeTail, &allHome)) {
-            const HomeTailFinding tail = compareHomeTail(scoreTail, allScores, homeTail, allHome, config);
-            if (tail.missing && !writeNext(home, encodeHomeScoreRecord(*tail.missing)))
-                return failWriting(home);
+            const HomePairing pairing = pairHomeRecords(scoreTail, homeTail, config);
+            for (const HomeScoreRecord& missing : homeRecordsToComplete(pairing, allScores, allHome, config))
+                if (!writeNext(home, encodeHomeScoreRecord(missing)))
+                    return failWriting(home);
         }
     }
 
-    if (!kept.empty()) {
-        const QByteArray scoreRecords = recordsBefore(scores, scores.at);
-        for (const PendingRun& run : kept) {
-            if (!holdsScoreRecord(scoreRecords, run.scoreRecord) && !writeNext(scores, run.scoreRecord))
+    QSet<QByteArray> heldScores = recordSet(
+        recordsBetween(scores, earliestPlace(runs, &PendingRun::scoreFileFrom, scores.at), scores.at),
+        kScoreRecordLength);
+    // Read after the completion above, which may have written a kept run's home record.
+    QSet<QByteArray> heldHome;
+    if (withHome)
+        heldHome = recordSet(
+            recordsBetween(home, earliestPlace(runs, &PendingRun::homeFileFrom, home.at), home.next),
+            kHomeScoreRecordLength);
+    for (const PendingRun& run : runs) {
+        if (!run.waitsForScoreFiles())
+            continue;
+        if (!heldScores.contains(run.scoreRecord)) {
+            if (!writeNext(scores, run.scoreRecord))
                 return failWriting(scores);
-            if (run.homeRecord.isEmpty())
-                continue;
-            // Read again each time: it holds the home records this append has written so far.
-            if (!holdsHomeRecordOf(recordsBefore(home, home.next), run) && !writeNext(home, run.homeRecord))
+            heldScores.insert(run.scoreRecord);
+        }
+        if (!run.homeRecord.isEmpty() && !heldHome.contains(run.homeRecord)) {
+            if (!writeNext(home, run.homeRecord))
                 return failWriting(home);
+            heldHome.insert(run.homeRecord);
         }
     }
+    return true;
+}
 
-    if (fresh) {
-        // Stamped only now that the locks are held, so the files stay in time order across writers; both
-        // records carry the one stamp, which pairs them.
-        const PendingRun records = stamp(config, *fresh, clock.now());
-        if (freshRecords)
-            *freshRecords = records;
-        if (!writeNext(scores, records.scoreRecord))
-            return failWriting(scores);
-        if (!records.homeRecord.isEmpty() && !writeNext(home, records.homeRecord))
-            return failWriting(home);
+void reach(const DrillEndProbe& probe, DrillEndStep step) {
+    if (probe)
+        probe(step);
+}
+
+// The kept runs and answers of this folder taken to the files, `fresh` (already kept) among them; what
+// reached the files leaves the list in one rewrite. Every step is repeated at the next append or start for
+// whatever did not get through, so a program stopped at any point loses nothing and doubles nothing.
+struct Landing {
+    bool scoresWritten = true;
+    AppendFailure failure;
+};
+
+Landing landKept(const Configuration& config, const DrillAnswers& answers, const DrillEndProbe& probe,
+                 const std::vector<PendingRun>& notKept = {}) {
+    KeptForFolder kept = keptFor(config, answers.land ? answers.answerLog : QString());
+    kept.forScores.insert(kept.forScores.end(), notKept.begin(), notKept.end());
+    Landing landing;
+    if (!kept.forScores.empty()) {
+        landing.scoresWritten = appendRuns(config, kept.forScores, &landing.failure);
+        if (landing.scoresWritten)
+            reach(probe, DrillEndStep::ScoresWritten);
     }
-    return true;
-}
-
-// Appends the kept runs and the fresh one; once they are on file the kept runs leave the list. Should the
-// program end before that, the next append finds them on file and only removes them from the list.
-bool appendWithKeptRuns(const Configuration& config, const Clock& clock, const std::optional<FreshRun>& fresh,
-                        PendingRun* freshRecords, AppendFailure* failure) {
-    const std::vector<PendingRun> kept = keptRunsFor(config);
-    if (!fresh && kept.empty())
-        return true;
-    if (!appendRuns(config, clock, kept, fresh, freshRecords, failure))
-        return false;
+    QStringList logged;
+    if (answers.land) {
+        for (const PendingRun& run : notKept)
+            if (run.waitsForAnswerLog())
+                kept.forLog.push_back(run);
+        if (!kept.forLog.empty()) {
+            logged = answers.land(answers.answerLog, kept.forLog, probe);
+            reach(probe, DrillEndStep::LogWritten);
+        }
+    }
     QString why;
-    if (!kept.empty())
-        dropPendingRuns(config.pendingRunsFile, kept, &why);
-    return true;
-}
-
-// Keeps a run the files could not take and tells the pupil so, in plain words; the reason follows for the
-// family. When even that fails the run is lost: the program says so and ends, as for any file it cannot
-// use (false).
-bool keepAndTell(AppContext& context, const PendingRun& run, const AppendFailure& failure) {
-    const QString detail =
-        QStringLiteral("（おうちの方へ）%1\n%2\n%3").arg(failure.what, failure.path, failure.why);
-    QString why;
-    if (!keepPendingRun(context.state.config.pendingRunsFile, run, &why))
-        return endWith(context,
-                       QStringLiteral("今回の成績は記録できませんでした。\n\n") + detail +
-                           QStringLiteral("\n成績を取っておくこともできませんでした（%1）").arg(why));
-    context.dialogs.showMessage(context.state.config.contentHeading,
-                                QStringLiteral("今回の成績は、いまは記録できませんでした。\n"
-                                               "成績はなくならないように取っておいて、次に記録します。\n\n") +
-                                    detail,
-                                Dialogs::Icon::Information);
-    return true;
+    if ((landing.scoresWritten && !kept.forScores.empty()) || !logged.isEmpty() || kept.unreadableLines > 0) {
+        settleLandedRuns(config.pendingRunsFile, kept.forScores, landing.scoresWritten, logged, &why);
+        reach(probe, DrillEndStep::KeptCopyRemoved);
+    }
+    return landing;
 }
 
 void fillRows(LevelPupilTable<qint32>& table, qint32 value) {
@@ -326,20 +341,31 @@ bool openScoreFile(const Configuration& config, QFile& file, FileFailure* failur
 }
 
 bool writeScoreRecords(AppContext& context) {
+    const Configuration& config = context.state.config;
+    const KeptForFolder kept = keptFor(config, {});
+    std::vector<PendingRun> runs = kept.forScores;
+    runs.push_back(stamp(config, freshRunOf(context.state), context.clock.now()));
     AppendFailure failure;
-    if (appendWithKeptRuns(context.state.config, context.clock, freshRunOf(context.state), nullptr, &failure))
-        return true;
-    return endWithFileError(context, failure.what, failure.path, failure.why);
+    if (!appendRuns(config, runs, &failure))
+        return endWithFileError(context, failure.what, failure.path, failure.why);
+    QString why;
+    settleLandedRuns(config.pendingRunsFile, kept.forScores, true, {}, &why);
+    return true;
 }
 
-bool appendPendingRuns(const Configuration& config, const Clock& clock, AppendFailure* failure) {
-    AppendFailure ignored;
-    return appendWithKeptRuns(config, clock, std::nullopt, nullptr, failure ? failure : &ignored);
+bool appendPendingRuns(const Configuration& config, AppendFailure* failure, const DrillAnswers& answers,
+                       const DrillEndProbe& probe) {
+    const Landing landing = landKept(config, answers, probe);
+    if (!landing.scoresWritten && failure)
+        *failure = landing.failure;
+    return landing.scoresWritten;
 }
 
-bool recordDrillResult(AppContext& context, int level) {
+bool recordDrillResult(AppContext& context, int level, const DrillAnswers& answers,
+                       const DrillEndProbe& probe) {
     ProgramState& state = context.state;
     PupilFigures& figures = state.figures;
+    const Configuration& config = state.config;
     const int pupil = state.pupil.currentPupil;
     const qint32 finalTime = state.drill.finalTime;
 
@@ -352,11 +378,37 @@ bool recordDrillResult(AppContext& context, int level) {
         figures.newPersonalBest = 1;
         figures.bestResult.at(level, pupil) = finalTime;
     }
-    PendingRun run;
-    AppendFailure failure;
-    if (!appendWithKeptRuns(state.config, context.clock, freshRunOf(state), &run, &failure) &&
-        !keepAndTell(context, run, failure))
-        return false;
+
+    // The run and its answers are kept first, so that from here on nothing the pupil did can be lost.
+    PendingRun run = stamp(config, freshRunOf(state), context.clock.now());
+    if (answers.land && !answers.answers.isEmpty()) {
+        run.answerLog = answers.answerLog;
+        run.answers = answers.answers;
+    }
+    QString notKept;
+    const bool kept = keepPendingRun(config.pendingRunsFile, run, &notKept);
+    if (kept)
+        reach(probe, DrillEndStep::RunKept);
+    const Landing landing =
+        landKept(config, answers, probe, kept ? std::vector<PendingRun>{} : std::vector{run});
+
+    if (!landing.scoresWritten) {
+        const AppendFailure& failure = landing.failure;
+        const QString detail =
+            QStringLiteral("（おうちの方へ）%1\n%2\n%3").arg(failure.what, failure.path, failure.why);
+        // The run is lost only when it could be neither written nor kept: the program says so and ends, as
+        // for any file it cannot use.
+        if (!kept)
+            return endWith(context,
+                           QStringLiteral("今回の成績は記録できませんでした。\n\n") + detail +
+                               QStringLiteral("\n成績を取っておくこともできませんでした（%1）").arg(notKept));
+        context.dialogs.showMessage(
+            config.contentHeading,
+            QStringLiteral("今回の成績は、いまは記録できませんでした。\n"
+                           "成績はなくならないように取っておいて、次に記録します。\n\n") +
+                detail,
+            Dialogs::Icon::Information);
+    }
     if (figures.levelBestResult[level] > finalTime) {
         figures.levelBestResult[level] = finalTime;
         figures.newLevelBest = 1;

@@ -56,9 +56,12 @@ void ProgramTest::keptRunsReachTheFilesAtStart() {
     Configuration config;
     config.programFolderName = QStringLiteral("drill");
     const QDate day(2024, 4, 9);
-    const PendingRun kept{placeOfFile(scores), placeOfFile(home),
-                          encodeScoreRecord(makeScoreRecord(config, day, QTime(17, 0), 1, 1, 42)),
-                          encodeHomeScoreRecord(makeHomeScoreRecord(config, day, QTime(17, 0), 1, 1, 42))};
+    const PendingRun kept{
+        .id = newRunId(),
+        .scoreFile = placeOfFile(scores),
+        .homeFile = placeOfFile(home),
+        .scoreRecord = encodeScoreRecord(makeScoreRecord(config, day, QTime(17, 0), 1, 1, 42)),
+        .homeRecord = encodeHomeScoreRecord(makeHomeScoreRecord(config, day, QTime(17, 0), 1, 1, 42))};
     QString why;
     QVERIFY2(keepPendingRun(defaultPendingRunsFile(), kept, &why), qPrintable(why));
 

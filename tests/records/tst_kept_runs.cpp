@@ -216,14 +216,18 @@ void KeptRunsTest::keptRunIsAppendedOnce() {
     const QByteArray keptHome = f.homeBytes(4, 1, 70, kDrillEnd);
     QString why;
     QVERIFY2(keepPendingRun(f.t.state->config.pendingRunsFile,
-                            {placeOfFile(f.scorePath()), placeOfFile(f.homePath()), keptScore, keptHome},
+                            {.id = newRunId(),
+                             .scoreFile = placeOfFile(f.scorePath()),
+                             .homeFile = placeOfFile(f.homePath()),
+                             .scoreRecord = keptScore,
+                             .homeRecord = keptHome},
                             &why),
              qPrintable(why));
     writeBytes(f.scorePath(), inScores ? keptScore : QByteArray());
     writeBytes(f.homePath(), inHome ? keptHome : QByteArray());
 
     // At start-up, then again at the next drill's end: the run reaches each file once.
-    QVERIFY(appendPendingRuns(f.t.state->config, f.t.clock));
+    QVERIFY(appendPendingRuns(f.t.state->config));
     QVERIFY(f.kept().empty());
     f.t.clock.setNow(kNextDrillEnd);
     f.setRun(4, 1, 50);
@@ -249,9 +253,14 @@ void KeptRunsTest::cutOffAppendIsCompleted_data() {
     QTest::newRow("the only run missing") << QStringList{"2:60"} << none << QStringList{"2:60"};
     QTest::newRow("a guest's run after the missing one")
         << QStringList{"1:50", "2:60", "4900:70"} << QStringList{"1:50"} << QStringList{"1:50", "2:60"};
-    // More than one run apart: no append can have left that, so nothing is guessed.
+    // Every run since the files were last in step, in order.
     QTest::newRow("two runs missing")
-        << QStringList{"1:50", "2:60", "3:70"} << QStringList{"1:50"} << QStringList{"1:50"};
+        << QStringList{"1:50", "2:60", "3:70"} << QStringList{"1:50"} << QStringList{"1:50", "2:60", "3:70"};
+    QTest::newRow("runs missing, one in step after an earlier gap")
+        << QStringList{"1:50", "2:60", "3:70", "4:80", "2:90"} << QStringList{"1:50", "3:70"}
+        << QStringList{"1:50", "3:70", "4:80", "2:90"};
+    // Never in step: where the files parted is not known, so nothing is guessed but a first run.
+    QTest::newRow("two runs, none in the home file") << QStringList{"1:50", "2:60"} << none << none;
     QTest::newRow("home file without runs of this program")
         << QStringList{"1:50", "2:60"} << QStringList{"other"} << QStringList{"other"};
 }
@@ -301,9 +310,11 @@ void KeptRunsTest::runsOfAnotherFolderStayKept() {
     Configuration there = f.t.state->config;
     there.programDataFolder = elsewhere.programDataFolder();
     there.commonFolder = elsewhere.commonFolder();
-    const PendingRun theirs{placeOfFile(elsewhere.programDataFolder() + kScoreFileName),
-                            placeOfFile(elsewhere.commonFolder() + kHomeScoreFileName),
-                            f.scoreBytes(2, 1, 90, kDrillEnd), f.homeBytes(2, 1, 90, kDrillEnd)};
+    const PendingRun theirs{.id = newRunId(),
+                            .scoreFile = placeOfFile(elsewhere.programDataFolder() + kScoreFileName),
+                            .homeFile = placeOfFile(elsewhere.commonFolder() + kHomeScoreFileName),
+                            .scoreRecord = f.scoreBytes(2, 1, 90, kDrillEnd),
+                            .homeRecord = f.homeBytes(2, 1, 90, kDrillEnd)};
     QString why;
     QVERIFY(keepPendingRun(f.t.state->config.pendingRunsFile, theirs, &why));
 
@@ -313,7 +324,7 @@ void KeptRunsTest::runsOfAnotherFolderStayKept() {
     QCOMPARE(f.kept(), std::vector<PendingRun>{theirs});
 
     // Their own folder takes it.
-    QVERIFY(appendPendingRuns(there, f.t.clock));
+    QVERIFY(appendPendingRuns(there));
     QCOMPARE(readBytes(elsewhere.programDataFolder() + kScoreFileName), theirs.scoreRecord);
     QCOMPARE(readBytes(elsewhere.commonFolder() + kHomeScoreFileName), theirs.homeRecord);
     QVERIFY(f.kept().empty());

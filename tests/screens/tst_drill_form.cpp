@@ -556,7 +556,7 @@ void DrillFormTest::answerLog() {
     }
 
     AnswerDatabase db;
-    QVERIFY(db.open(log, AnswerDatabase::Access::ReadOnly, s.clock().now()));
+    QVERIFY(db.open(log, AnswerDatabase::Access::Read, s.clock().now()));
     std::vector<LoggedAnswer> rows;
     QVERIFY(db.readAnswers(0, &rows));
     QCOMPARE(rows.size(), static_cast<size_t>(asked.size()));

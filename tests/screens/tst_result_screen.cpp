@@ -1,3 +1,5 @@
+#include "answers/answer_database.h"
+#include "answers/kept_answers.h"
 #include "drill_suite.h"
 #include "records/pending_runs.h"
 #include "records/score_file.h"
@@ -261,8 +263,8 @@ void ResultScreenTest::runTheFilesRefuseReachesTheResultScreen() {
     } else {
         QVERIFY(QDir(home).removeRecursively());
     }
-    // As at the next start.
-    QVERIFY(appendPendingRuns(config, s.clock()));
+    // As at the next start: the run and its answers.
+    QVERIFY(appendPendingRuns(config, nullptr, answerLogPart(config, s.clock().now())));
     const std::vector<ScoreRecord> onFile = decodeScoreRecords(test::readBytes(scores));
     QCOMPARE(onFile.size(), std::size_t(1));
     QCOMPARE(onFile[0].pupil, qint16(3));
@@ -271,6 +273,10 @@ void ResultScreenTest::runTheFilesRefuseReachesTheResultScreen() {
     const QByteArray homeBytes = test::readBytes(home);
     QCOMPARE(homeBytes.size(), kHomeScoreRecordLength);
     QCOMPARE(decodeHomeScoreRecord(homeBytes.constData()).result, 20);
+    AnswerDatabase log;
+    QVERIFY(log.open(answerLogPath(config.programDataFolder), AnswerDatabase::Access::Read, s.clock().now()));
+    QCOMPARE(log.drillCount(), qint64(1));
+    QCOMPARE(log.questionCount(), qint64(10));
     QVERIFY(!QFileInfo::exists(config.pendingRunsFile));
 }
 

@@ -496,7 +496,12 @@ void DataToolTest::damagedFolders() {
             makeHomeScoreRecord(config, dateFromValue(run.date), clockFromValue(run.clockTime), 2, 1, 45));
         QString why;
         QVERIFY2(keepPendingRun(userData + "/warizan/保存待ちの成績.jsonl",
-                                {placeOfFile(scores), placeOfFile(home), score, homeRecord}, &why),
+                                {.id = newRunId(),
+                                 .scoreFile = placeOfFile(scores),
+                                 .homeFile = placeOfFile(home),
+                                 .scoreRecord = score,
+                                 .homeRecord = homeRecord},
+                                &why),
                  qPrintable(why));
     } else if (damage == "home behind") {
         // Two runs on file; the home file holds the first only.

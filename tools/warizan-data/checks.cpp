@@ -2,9 +2,7 @@
 
 #include "answers/answer_database.h"
 #include "records/level_table_file.h"
-#include "records/pending_runs.h"
 #include "records/score_record.h"
-#include "records/score_tails.h"
 #include "roster/roster_file.h"
 #include "sound/sound_table.h"
 #include "state/content_levels.h"
@@ -145,72 +143,6 @@ void checkSounds(const Configuration& config, const SoundState& sound, Findings&
     found.notes << QStringLiteral("音: %1 組").arg(groups);
 }
 
-// A run as a family finds it in the lists: day, time, pupil, level and result.
-QString runText(const ScoreRecord& run) {
-    const QDate date = dateFromValue(run.date);
-    const QTime time = clockFromValue(run.clockTime);
-    return QStringLiteral("%1 %2、番号 %3、レベル %4、%5 秒")
-        .arg(date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QStringLiteral("?"),
-             time.isValid() ? time.toString(QStringLiteral("H:mm:ss")) : QStringLiteral("?"))
-        .arg(run.pupil)
-        .arg(run.level)
-        .arg(run.result);
-}
-
-// Whether the home score file holds the score file's last run, as every whole append leaves them.
-void checkHomeTail(const Configuration& config, Findings& found) {
-    const QString scorePath = scoreFilePath(config);
-    const QString homePath = homeScoreFilePath(config);
-    QFile scores, home;
-    FileFailure failure;
-    // Files that cannot be read are reported above; a missing home file is made by the next append.
-    if (!openDataFile(scores, scorePath, FileOpen::Read, &failure) ||
-        !openDataFile(home, homePath, FileOpen::Read, &failure))
-        return;
-    QByteArray scoreTail, homeTail;
-    bool allScores = false, allHome = false;
-    if (!readRecordTail(scores, kScoreRecordLength, kScoreTailRecords, &scoreTail, &allScores) ||
-        !readRecordTail(home, kHomeScoreRecordLength, kHomeTailRecords, &homeTail, &allHome))
-        return;
-    const HomeTailFinding tail = compareHomeTail(scoreTail, allScores, homeTail, allHome, config);
-    if (tail.state == HomeTail::MissesLastRun) {
-        const ScoreRecord last =
-            decodeScoreRecord(scoreTail.constData() + scoreTail.size() - kScoreRecordLength);
-        found.problems << QStringLiteral("成績ファイルと家庭用成績ファイルがそろっていません: %1 に最後の練習"
-                                         "（%2）の記録がありません。記録のとちゅうで止まったようです"
-                                         "（次に記録するときに書き足されます）")
-                              .arg(homePath, runText(last));
-    } else if (tail.state == HomeTail::OutOfStep) {
-        found.problems << QStringLiteral(
-                              "成績ファイルと家庭用成績ファイルがそろっていません: %1 の最後の練習が "
-                              "%2 の最後の記録と合いません")
-                              .arg(scorePath, homePath);
-    }
-}
-
-// Runs kept from drills whose results the score files could not take, waiting for the next append.
-void checkPendingRuns(const Configuration& config, Findings& found) {
-    std::vector<PendingRun> all;
-    QString why;
-    int damaged = 0;
-    if (!readPendingRuns(config.pendingRunsFile, &all, &why, &damaged)) {
-        found.problems << QStringLiteral("%1: %2").arg(config.pendingRunsFile, why);
-        return;
-    }
-    const std::vector<PendingRun> mine =
-        pendingRunsFor(all, placeOfFile(scoreFilePath(config)), placeOfFile(homeScoreFilePath(config)));
-    if (!mine.empty())
-        found.problems << QStringLiteral(
-                              "記録を待っている練習が %1 回分あります（%2）。成績ファイルに書けるように"
-                              "なると、次の記録かプログラムの起動のときに書き足されます")
-                              .arg(mine.size())
-                              .arg(config.pendingRunsFile);
-    if (damaged > 0)
-        found.problems << QStringLiteral("%1: 読めない行が %2 行あります（その練習は記録されません）")
-                              .arg(config.pendingRunsFile)
-                              .arg(damaged);
-}
-
 } // namespace
 
 Findings checkSettings(const ProgramState& state, const StartUpSources& sources) {
@@ -348,7 +280,7 @@ Findings checkScoreFiles(const Configuration& config) {
         empty.finish(QStringLiteral("成績: 中身がすべて 0 の記録はほかにも %1 件あります"));
         negative.finish(QStringLiteral("成績: 結果が 0 より小さい記録はほかにも %1 件あります"));
     }
-    checkHomeTail(config, found);
+    checkHomeRecords(config, found);
     checkPendingRuns(config, found);
     return found;
 }
@@ -365,12 +297,14 @@ Findings checkAnswerLog(const Configuration& config) {
     // A drill's questions take a few kilobytes; a journal of the pages it touches a few more.
     if (storage.isValid() && storage.bytesAvailable() >= 0 && storage.bytesAvailable() < 1024 * 1024)
         found.problems << QStringLiteral("%1 のディスクがいっぱいです。%2").arg(path, lost);
+    checkSetAsideLogs(config, found);
     if (!QFileInfo::exists(path)) {
         found.notes << QStringLiteral("%1: まだありません（最初の練習で作られます）").arg(path);
         return found;
     }
+    // Read from a copy taken in short steps, so that a drill ending meanwhile is not held up.
     AnswerDatabase db;
-    if (!db.open(path, AnswerDatabase::Access::ReadOnly, QDateTime::currentDateTime())) {
+    if (!db.open(path, AnswerDatabase::Access::Snapshot, QDateTime::currentDateTime())) {
         found.problems << (db.damaged()
                                ? QStringLiteral(
                                      "%1 を読めません（%2）。次の練習で別名にして新しく作り直します")
@@ -378,6 +312,9 @@ Findings checkAnswerLog(const Configuration& config) {
                                : QStringLiteral("%1 を読めません（%2）。%3").arg(path, db.error(), lost));
         return found;
     }
+    if (db.rolledBackCutOffWrite())
+        found.notes << QStringLiteral("%1: とちゅうで止まった書き込みがあったので、その前の状態に戻しました")
+                           .arg(path);
     if (!db.quickCheck()) {
         found.problems
             << QStringLiteral("%1: %2。次の練習で別名にして新しく作り直します").arg(path, db.error());

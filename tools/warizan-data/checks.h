@@ -27,4 +27,14 @@ Findings checkScoreFiles(const Configuration& config);
 // damaged (the program would then set it aside and start a new one).
 Findings checkAnswerLog(const Configuration& config);
 
+// Parts of the checks above (kept_checks.cpp).
+// Runs and answers kept for this folder's files, lines of the list of kept runs that cannot be read, and
+// those moved aside.
+void checkPendingRuns(const Configuration& config, Findings& found);
+// The score file's runs over the window the count reads against this program's home records: each run
+// missing from the home file and each home record with no run.
+void checkHomeRecords(const Configuration& config, Findings& found);
+// Every set-aside copy of a damaged answer log, with when it was set aside and how many drills it holds.
+void checkSetAsideLogs(const Configuration& config, Findings& found);
+
 } // namespace warizan::tool

@@ -49,8 +49,9 @@ int exportAnswers(const Configuration& config, const std::map<int, QString>& nam
     const QString path = answerLogPath(config.programDataFolder);
     std::vector<LoggedAnswer> answers;
     if (QFileInfo::exists(path)) {
+        // Read from a copy taken in short steps: a long export never holds up the end of a drill.
         AnswerDatabase db;
-        if (!db.open(path, AnswerDatabase::Access::ReadOnly, QDateTime::currentDateTime()) ||
+        if (!db.open(path, AnswerDatabase::Access::Snapshot, QDateTime::currentDateTime()) ||
             (db.schemaVersion() > 0 && !db.readAnswers(0, &answers))) {
             err() << QStringLiteral("解答記録 %1 を読めません（%2）").arg(path, db.error()) << Qt::endl;
             return 1;

@@ -1,6 +1,6 @@
 #include "screens/drill/drill_form.h"
 
-#include "answers/answer_database.h"
+#include "answers/kept_answers.h"
 #include "platform/display.h"
 #include "records/score_file.h"
 #include "screens/control_names.h"
@@ -607,12 +607,12 @@ void DrillForm::endDrill() {
 
     sTimer1->stop();
     drill.finalTime = drill.timeUp ? kNoResult : drill.elapsedSeconds;
-    if (!recordDrillResult(m_context, state.pupil.currentLevel))
-        return programEnding();
-    // After the score records, never instead of them; a log that cannot be kept is the data tool's to
-    // report, not the child's to see.
+    // The answers are kept with the run, so they reach the log even when it cannot take them now; that is
+    // the data tool's to report, not the child's to see.
     const QDateTime end = m_context.clock.now();
-    keepDrillLog(state.config.programDataFolder, m_recorder.finish(end, drill.finalTime), end);
+    if (!recordDrillResult(m_context, state.pupil.currentLevel,
+                           answerLogPart(state.config, end, m_recorder.finish(end, drill.finalTime))))
+        return programEnding();
     if (!m_forms.owner.show(FormId::BASEFRM))
         return programEnding();
     QCoreApplication::processEvents();
