@@ -73,6 +73,8 @@ AnswerCells::KeyOutcome AnswerCells::keyDown(Key key, bool modifier) {
             return KeyOutcome::Judge;
         moveTo(m_cursor + 1, false);
         return KeyOutcome::Changed;
+    case Key::Enter:
+        return KeyOutcome::Judge;
     }
     return KeyOutcome::Nothing;
 }

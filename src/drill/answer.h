@@ -21,15 +21,17 @@ inline constexpr int kMaxAnswerLength = 23;
 // the cursor cell; moving the cursor reloads the buffer from the cell moved to.
 class AnswerCells final {
 public:
-    // Keys of the key-down handler; Delete and Down both clear.
-    enum class Key { Clear, Up, Right, Left, Space };
+    // Keys of the key-down handler; Delete and Down both clear. Enter (either key) judges from any cell, as
+    // Space does on the last one: the level menu's instructions promise it, and a numeric keypad has it.
+    enum class Key { Clear, Up, Right, Left, Space, Enter };
     enum class KeyOutcome { Nothing, Changed, Judge };
     enum class CharOutcome { Ignored, Typed, Refused };
     static constexpr char16_t kBackspace = 8;
 
     // A new question with `cellCount` cells in use (1 or 2): all empty, the cursor on the first.
     void newQuestion(int cellCount);
-    // A key going down. `modifier`: Shift, Ctrl or Alt held. Space on the last cell asks for judging.
+    // A key going down. `modifier`: Shift, Ctrl or Alt held. Space on the last cell and Enter ask for
+    // judging.
     KeyOutcome keyDown(Key key, bool modifier);
     // A typed character while answering: digits and "*", ",", "-", ".", "/" are typed, Backspace drops the
     // last one; once the buffer is full every other character is refused (the caller sounds the warning).

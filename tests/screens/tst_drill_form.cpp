@@ -26,6 +26,10 @@ private slots:
     void judging_data();
     void judging();
     void correctionNeedsTwoPlusInARow();
+    void enterJudges_data();
+    void enterJudges();
+    void panelAsPlaced_data();
+    void panelAsPlaced();
     void countdownBoxes_data();
     void countdownBoxes();
     void timeRunsOutDuringJudging();
@@ -283,6 +287,100 @@ void DrillFormTest::correctionNeedsTwoPlusInARow() {
     QVERIFY(form.question().quotient != q.quotient && form.question().divisor != q.divisor);
     QCOMPARE(form.Keisan2Lbl1[0]->text(), QString());
     QCOMPARE(form.sLabel9->text(), QStringLiteral("10"));
+}
+
+void DrillFormTest::enterJudges_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("inRemainderCell"); // the remainder typed and the cursor on its cell
+    QTest::addColumn<bool>("right");
+    QTest::newRow("level 1, Enter") << 1 << int(Qt::Key_Return) << false << true;
+    QTest::newRow("level 1, the keypad's Enter") << 1 << int(Qt::Key_Enter) << false << true;
+    QTest::newRow("level 3, Enter on the remainder cell") << 3 << int(Qt::Key_Return) << true << true;
+    // Unlike Space, Enter judges on the quotient cell too: what has been typed is the answer.
+    QTest::newRow("level 3, Enter on the quotient cell") << 3 << int(Qt::Key_Return) << false << false;
+    QTest::newRow("level 2, wrong, keypad Enter") << 2 << int(Qt::Key_Enter) << true << false;
+}
+
+// Enter judges as Space does on the last cell; after a wrong answer it does nothing, and "+" twice goes on,
+// as the level menu's instructions say.
+void DrillFormTest::enterJudges() {
+    QFETCH(int, level);
+    QFETCH(int, key);
+    QFETCH(bool, inRemainderCell);
+    QFETCH(bool, right);
+    DrillSuite s(level);
+    QVERIFY(startDrill(s.forms.context));
+    DrillForm& form = *s.drill();
+    auto* remaining = form.findChild<QLabel*>(QStringLiteral("sLabel9"));
+    QVERIFY(remaining);
+    const Question q = form.question();
+    test::typeText(s.window(), QString::number(right ? q.quotient : q.quotient + 1));
+    if (inRemainderCell) {
+        test::typeKey(s.window(), Qt::Key_Space);
+        test::typeText(s.window(), QString::number(q.remainder));
+    }
+    s.forms.test.sound.played.clear();
+    test::typeKey(s.window(), Qt::Key(key));
+    QCOMPARE(s.soundsPlayed(), right ? QStringLiteral("seikai1") : QStringLiteral("machigai1"));
+    QCOMPARE(remaining->text(), right ? QStringLiteral("9") : QStringLiteral("10"));
+    if (right) {
+        QVERIFY(form.question().quotient != q.quotient);
+        return;
+    }
+    QCOMPARE(s.state().drill.correctionState, qint16(1));
+    test::typeKey(s.window(), Qt::Key(key));
+    QCOMPARE(form.question(), q);
+    QCOMPARE(s.state().drill.correctionState, qint16(1));
+    test::typeText(s.window(), QStringLiteral("++"));
+    QCOMPARE(s.state().drill.correctionState, qint16(0));
+    QVERIFY(form.question().quotient != q.quotient && form.question().divisor != q.divisor);
+}
+
+void DrillFormTest::panelAsPlaced_data() {
+    QTest::addColumn<int>("level");
+    QTest::newRow("level 1") << 1;
+    QTest::newRow("level 4") << 4;
+}
+
+// The drill panel's controls where the design places them (panel pixels); on level 1 the remainder's place
+// shows nothing at all; and after a wrong answer "正解は" leaves the "＝" box under it whole.
+void DrillFormTest::panelAsPlaced() {
+    QFETCH(int, level);
+    DrillSuite s(level);
+    QVERIFY(startDrill(s.forms.context));
+    DrillForm& form = *s.drill();
+    const struct {
+        const char* name;
+        QRect place;
+    } design[] = {
+        {"Keisan2Lbl2(0)", {188, 58, 275, 97}},  {"Keisan2Lbl3(0)", {490, 74, 73, 73}},
+        {"Keisan2Lbl2(1)", {588, 62, 275, 97}},  {"Keisan2Lbl3(1)", {106, 246, 73, 73}},
+        {"Keisan2Lbl1(0)", {188, 222, 275, 97}}, {"Keisan2Lbl3(2)", {470, 276, 97, 41}},
+        {"Keisan2Lbl1(1)", {588, 220, 274, 97}}, {"Label3", {588, 318, 274, 43}},
+        {"Label2", {260, 534, 555, 19}},         {"Label1", {72, 390, 103, 33}},
+        {"Keisan2Lbl3(4)", {104, 408, 73, 73}},  {"Keisan2Lbl4(0)", {188, 390, 275, 97}},
+        {"Keisan2Lbl3(3)", {476, 446, 97, 41}},  {"Keisan2Lbl4(1)", {588, 392, 275, 97}},
+        {"Keisan2Lbl5(0)", {260, 558, 553, 41}},
+    };
+    auto* panel = form.findChild<QWidget*>(QStringLiteral("Keisan2BasePic"));
+    QVERIFY(panel);
+    QCOMPARE(panel->geometry(), QRect(0, 115, 1024, 768 - 115));
+    for (const auto& control : design) {
+        auto* widget = panel->findChild<QWidget*>(QString::fromLatin1(control.name));
+        QVERIFY2(widget, control.name);
+        QCOMPARE(widget->geometry(), control.place);
+    }
+    auto* remainderWord = panel->findChild<QLabel*>(QStringLiteral("Keisan2Lbl3(2)"));
+    QCOMPARE(visible(remainderWord), level > 1);
+
+    s.answer(false);
+    auto* equals = panel->findChild<QLabel*>(QStringLiteral("Keisan2Lbl3(4)"));
+    QVERIFY(visible(equals));
+    const QImage picture = panel->grab().toImage();
+    // The top strip of the "＝" box, right of the word's last letter and inside Label1's place.
+    for (int y = 409; y < 421; ++y)
+        QCOMPARE(picture.pixelColor(174, y), QColor(255, 255, 192));
 }
 
 void DrillFormTest::countdownBoxes_data() {

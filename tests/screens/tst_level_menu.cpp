@@ -29,6 +29,7 @@ class LevelMenuTest final : public QObject {
 private slots:
     void init();
     void columnsAndHeader();
+    void instructionsNameTheDrillsKeys();
     void startsAndLeaves_data();
     void startsAndLeaves();
     void unlocking_data();
@@ -137,8 +138,8 @@ void LevelMenuTest::columnsAndHeader() {
     QCOMPARE(menu.Label12->text(), QStringLiteral("小２ たろう"));
     QCOMPARE(menu.Label13->text(), QStringLiteral("テスト家:1"));
     QCOMPARE(menu.Label11->text(), QStringLiteral("あまりのあるわり算"));
-    QCOMPARE(menu.List6->count(), 23);
-    QCOMPARE(menu.List6->item(22)->text(), QStringLiteral("では、スタートボタンを押してはじめよう"));
+    QCOMPARE(menu.List6->count(), 20);
+    QCOMPARE(menu.List6->item(19)->text(), QStringLiteral("では、スタートボタンを押してはじめよう"));
     QCOMPARE(menu.Label5->text(), QStringLiteral("獲得ポイント（今まで順位）"));
     QVERIFY(menu.Option2[1]->isChecked() && menu.Option1[1]->isChecked());
     QCOMPARE(menu.Option1[1]->text(), QStringLiteral("累計順"));
@@ -153,6 +154,34 @@ void LevelMenuTest::columnsAndHeader() {
     QVERIFY(menu.Option2[0]->isChecked());
     QCOMPARE(menu.Label5->text(), QStringLiteral("ベスト成績"));
     test::saveScreenshot(forms->window, QStringLiteral("level_menu_times"));
+}
+
+// The instructions send the child to keys the drill form has (its own tests show what each does): no
+// judging or going-on button, which the drill has not.
+void LevelMenuTest::instructionsNameTheDrillsKeys() {
+    showMenu(1, kFamilyRuns);
+    auto* list = forms->window.findChild<QListWidget*>(QStringLiteral("List6"));
+    QVERIFY(list);
+    const QStringList drillKeys = {QStringLiteral("スペースキー"), QStringLiteral("エンターキー"),
+                                   QStringLiteral("DELETEキー"), QStringLiteral("方向キー"),
+                                   QStringLiteral("矢印キー"), QStringLiteral("\"+\"キー")};
+    QStringList lines;
+    for (int row = 0; row < list->count(); ++row)
+        lines << list->item(row)->text();
+    const QString all = lines.join(u'\n');
+    for (const QString& line : lines) {
+        QString rest = line;
+        for (const QString& key : drillKeys)
+            rest.remove(key);
+        QVERIFY2(!rest.contains(QStringLiteral("キー")), qPrintable(line));
+        QVERIFY2(!rest.contains(QStringLiteral("ボタン")) || line.contains(QStringLiteral("スタートボタン")),
+                 qPrintable(line));
+    }
+    for (const QString& said : {QStringLiteral("エンターキー"), QStringLiteral("\"+\"キーを２回"),
+                                QStringLiteral("最後のますでスペースキー")})
+        QVERIFY2(all.contains(said), qPrintable(all));
+    list->scrollToItem(list->item(list->count() - 1));
+    test::saveScreenshot(*list, QStringLiteral("level_menu_instructions_end"));
 }
 
 void LevelMenuTest::startsAndLeaves_data() {

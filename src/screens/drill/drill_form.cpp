@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -252,11 +253,17 @@ void DrillForm::buildPanel() {
     Label2 = makeLabel(p, QStringLiteral("Label2"), QRect(260, 534, 555, 19), 11.25, std::nullopt, Qt::black,
                        false, Qt::AlignLeft | Qt::AlignVCenter);
     Label2->setText(QStringLiteral("←→＝移動　　↓＝クリア　　↑＝オールクリア 　スペース＝右移動と判定"));
-    // "正解は" reaches over the top of the "＝" below it: it lies above that box, on the panel's colour, so
-    // the whole word stays readable.
-    Label1 = makeLabel(p, QStringLiteral("Label1"), QRect(72, 390, 103, 33), 21.75, kPanelColour,
-                       QColor(255, 255, 0), true);
+    // "正解は" reaches over the top of the "＝" box below it. It has no background of its own and its text
+    // stands at the top of its place, so the box shows whole and the word stays readable above it.
+    Label1 = makeLabel(p, QStringLiteral("Label1"), QRect(72, 390, 103, 33), 21.75, std::nullopt,
+                       QColor(255, 255, 0), true, Qt::AlignHCenter | Qt::AlignTop);
     Label1->setText(QStringLiteral("正解は"));
+    // A dark rim keeps the yellow letters readable where they lie over the pale box.
+    auto* rim = new QGraphicsDropShadowEffect(Label1);
+    rim->setOffset(0, 0);
+    rim->setBlurRadius(display::px(4));
+    rim->setColor(QColor(0, 80, 80));
+    Label1->setGraphicsEffect(rim);
     Keisan2Lbl3[4] = makeLabel(p, arrayName("Keisan2Lbl3", 4), QRect(104, 408, 73, 73), 48, kSignColour);
     Keisan2Lbl3[4]->setText(QStringLiteral("＝"));
     Keisan2Lbl4[0] =
@@ -374,8 +381,11 @@ void DrillForm::問題作成表示() {
     Keisan2Lbl3[1]->setText(QStringLiteral("＝"));
     Keisan2Lbl3[2]->setText(QStringLiteral("あまり"));
     const bool remainder = levelHasRemainder(level);
+    // Emptied on a level without a remainder, and hidden too: an empty box beside the answer would ask for
+    // something that is not there.
     if (!remainder)
         Keisan2Lbl3[2]->clear();
+    Keisan2Lbl3[2]->setVisible(remainder);
     Keisan2Lbl1[1]->setVisible(remainder);
     Label3->setVisible(remainder);
     m_cells.newQuestion(remainder ? 2 : 1);
@@ -431,6 +441,10 @@ void DrillForm::keyDown(int key, bool modifier) {
         break;
     case Qt::Key_Space:
         cellKey = AnswerCells::Key::Space;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        cellKey = AnswerCells::Key::Enter;
         break;
     default:
         return;

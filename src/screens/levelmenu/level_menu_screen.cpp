@@ -34,6 +34,8 @@ constexpr int kColumnsInView = 4;
 // Left edge of the template column (List5(0)), design pixels.
 constexpr double kColumnsLeft = 25.6;
 
+// How to work a drill. The lines that name keys say what the drill form does with them: Space moves to the
+// next cell and judges on the last one, Enter judges, "+" twice goes on after a wrong answer.
 const QStringList kInstructions = {
     QStringLiteral("①の指示で計算します"),
     QStringLiteral("②計算の答えを入力します"),
@@ -45,17 +47,14 @@ const QStringList kInstructions = {
     QStringLiteral("　　シフトを押しながら方向キー"),
     QStringLiteral("　で消せます"),
     QStringLiteral("③すべて入力したら"),
-    QStringLiteral("　判定ボタンをクリックするか"),
+    QStringLiteral("　最後のますでスペースキーを押すか"),
     QStringLiteral("　エンターキーを押します"),
     QStringLiteral("判定後"),
     QStringLiteral("　間違っていたら"),
-    QStringLiteral("　　続きボタン"),
-    QStringLiteral("　または"),
-    QStringLiteral("　　スペースキー"),
+    QStringLiteral("　　正解が出ます"),
+    QStringLiteral("　　\"+\"キーを２回"),
     QStringLiteral("　を押して"),
-    QStringLiteral("　修正します"),
-    QStringLiteral("　すべて修正したら"),
-    QStringLiteral("　また判定ボタンをします"),
+    QStringLiteral("　次の問題へ進みます"),
     QString(),
     QStringLiteral("では、スタートボタンを押してはじめよう"),
 };
