@@ -181,9 +181,18 @@ QStringList weakPairTexts(const FactMap& map) {
 }
 
 QString weakSheetNote(const FactMap& map) {
+    bool answered = false;
+    for (const auto& row : map.cells)
+        for (const FactCell& cell : row)
+            answered = answered || (cell.drawn && cell.answers > 0);
+    // With no answer yet every pair weighs the same: the sheet is one of all pairs, and says why.
+    if (!answered)
+        return QStringLiteral("まだ答えの記録がないので、すべての組から同じように選んで作りました。");
     const QStringList weak = weakPairTexts(map);
+    if (weak.isEmpty())
+        return QStringLiteral("苦手チェックから作りました。いまは苦手な組はありません。");
     return QStringLiteral("苦手チェックから、苦手な組を多めにして作りました。苦手な組: %1")
-        .arg(weak.isEmpty() ? QStringLiteral("なし") : weak.join(QStringLiteral("、")));
+        .arg(weak.join(QStringLiteral("、")));
 }
 
 } // namespace warizan

@@ -35,11 +35,16 @@ void paintPage(QPainter& painter, QSizeF page, const WorksheetDocument& sheet, q
                      sheet.date.toString(QStringLiteral("yyyy年M月d日")));
     double nameTop = titleBox.bottom() + dpi * 0.1;
     if (!sheet.note.isEmpty()) {
+        // As many lines as the note needs; the rows below share what room is left.
         painter.setFont(sheetFont(9));
-        const QRectF noteBox(margin, nameTop, width, dpi * 0.3);
-        painter.drawText(noteBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, sheet.note);
+        const QFontMetricsF noteMetrics(painter.font(), painter.device());
+        for (const QString& line : worksheetNoteLines(sheet.note, noteMetrics, width)) {
+            painter.drawText(QRectF(margin, nameTop, width, noteMetrics.height()),
+                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line);
+            nameTop += noteMetrics.height();
+        }
         painter.setFont(sheetFont(11));
-        nameTop = noteBox.bottom() + dpi * 0.05;
+        nameTop += dpi * 0.05;
     }
     painter.drawText(
         QRectF(margin, nameTop, width, dpi * 0.35), Qt::AlignLeft | Qt::AlignVCenter,
@@ -102,6 +107,33 @@ void paintPage(QPainter& painter, QSizeF page, const WorksheetDocument& sheet, q
 }
 
 } // namespace
+
+QStringList worksheetNoteLines(const QString& note, const QFontMetricsF& metrics, double width) {
+    // The pieces that may not be broken: each runs up to and including a break character.
+    QStringList pieces;
+    QString piece;
+    for (const QChar c : note) {
+        piece += c;
+        if (c == u'、' || c == u'。' || c == u':' || c == u'：' || c == u' ' || c == u'　') {
+            pieces << piece;
+            piece.clear();
+        }
+    }
+    if (!piece.isEmpty())
+        pieces << piece;
+    QStringList lines;
+    QString line;
+    for (const QString& next : pieces) {
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + next) > width) {
+            lines << line;
+            line.clear();
+        }
+        line += next;
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
 
 bool printWorksheet(QPagedPaintDevice& device, const WorksheetDocument& sheet) {
     device.setPageSize(QPageSize(QPageSize::A4));

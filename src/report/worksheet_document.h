@@ -5,7 +5,9 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
+class QFontMetricsF;
 class QPagedPaintDevice;
 
 namespace warizan {
@@ -19,6 +21,10 @@ struct WorksheetDocument {
     bool withRemainder = true;
     QList<Question> questions;
 };
+
+// The note under a sheet's title in lines no wider than `width`: lines break only after "、", "。", ":" or a
+// blank, so a weak pair ("÷7で商8") is never cut in two.
+QStringList worksheetNoteLines(const QString& note, const QFontMetricsF& metrics, double width);
 
 // Paints the sheet and its answer pages. Returns false when the device cannot be painted on.
 [[nodiscard]] bool printWorksheet(QPagedPaintDevice& device, const WorksheetDocument& sheet);

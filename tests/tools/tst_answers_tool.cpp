@@ -1,4 +1,5 @@
 #include "answers/answer_database.h"
+#include "system_files.h"
 #include "test_support.h"
 
 #include <QProcess>
@@ -15,6 +16,8 @@ private slots:
     void factsAgreeWithTheExportedRows();
     void factsOfALevel();
     void weakSheet();
+    void weakSheetSaysWhatItWasMadeFrom_data();
+    void weakSheetSaysWhatItWasMadeFrom();
     void pdfs();
 
 private:
@@ -183,6 +186,61 @@ void AnswersToolTest::weakSheet() {
     }
     QVERIFY(counts.size() > 20);                            // the unseen pairs come too
     QCOMPARE(tool(suite, {"worksheet", "--weak"}).code, 2); // whose map?
+}
+
+void AnswersToolTest::weakSheetSaysWhatItWasMadeFrom_data() {
+    QTest::addColumn<int>("weakPairs"); // pairs the pupil answered wrong
+    QTest::newRow("no answers yet") << 0;
+    QTest::newRow("one weak pair") << 1;
+    QTest::newRow("forty weak pairs, over several lines") << 40;
+}
+
+// The practice sheet's line under its title, as printed: a pupil without answers gets a sheet of all pairs
+// and is told so; the weak pairs are listed, none of them cut at a line's end.
+void AnswersToolTest::weakSheetSaysWhatItWasMadeFrom() {
+    QFETCH(int, weakPairs);
+    if (const QString why = test::cannotRunLinuxTools(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    test::TempSuite suite;
+    suite.writeRoster(QStringLiteral("1,2016,0,0,\"たろう\",0,\"\",\"\"\n"));
+    QStringList pairs;
+    if (weakPairs > 0) {
+        DrillRecorder recorder;
+        const QDateTime start(QDate(2024, 4, 1), QTime(9, 0));
+        recorder.start(1, 4, start);
+        for (int k = 0; k < weakPairs; ++k) {
+            const Question q{2 + k / 8, 2 + k % 8, 1};
+            recorder.questionShown(q, k * 2000);
+            recorder.judged(QStringLiteral("0"), QStringLiteral("0"), false, k * 2000 + 1500);
+            pairs << QStringLiteral("÷%1で商%2").arg(q.divisor).arg(q.quotient);
+        }
+        QVERIFY(keepDrillLog(suite.programDataFolder(), recorder.finish(start.addSecs(300), 99999),
+                             start.addSecs(300)));
+    }
+    const QString pdf = suite.root() + QStringLiteral("/sheet.pdf");
+    QCOMPARE(tool(suite, {"worksheet", "--pupil", "1", "--weak", "--seed", "3", "--pdf", pdf}).code, 0);
+    if (qEnvironmentVariableIsSet("WARIZAN_KEEP_PDF"))
+        QFile::copy(pdf, qEnvironmentVariable("WARIZAN_KEEP_PDF") +
+                             QStringLiteral("/weak_sheet_%1.pdf").arg(weakPairs));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    const qsizetype name = page.indexOf(QStringLiteral("なまえ"));
+    QVERIFY(name > 0);
+    const QString note = page.left(name);
+    if (weakPairs == 0) {
+        QVERIFY2(note.contains(QStringLiteral("まだ答えの記録がないので、すべての組から")), qPrintable(note));
+        QVERIFY2(!note.contains(QStringLiteral("苦手な組を多めに")), qPrintable(note));
+        return;
+    }
+    QVERIFY2(note.contains(QStringLiteral("苦手な組を多めにして作りました")), qPrintable(note));
+    QVERIFY(pairs.size() == weakPairs);
+    for (const QString& pair : pairs)
+        QVERIFY2(note.contains(pair), qPrintable(pair + u'\n' + note));
+    if (weakPairs > 20)
+        QVERIFY2(note.count(u'\n') > 2, qPrintable(note)); // the list does run over several lines
 }
 
 void AnswersToolTest::pdfs() {
