@@ -1,3 +1,5 @@
+#include "answers/answer_database.h"
+#include "answers/kept_answers.h"
 #include "records/pending_runs.h"
 #include "records/score_file.h"
 #include "records/score_record.h"
@@ -24,6 +26,11 @@ private slots:
     void cutOffAppendIsCompleted_data();
     void cutOffAppendIsCompleted();
     void runsOfAnotherFolderStayKept();
+    void aLineTwiceLandsOnce_data();
+    void aLineTwiceLandsOnce();
+    void aListOfAnySize();
+    void unreadableLinesAreMovedAsideAndTold_data();
+    void unreadableLinesAreMovedAsideAndTold();
     void runThatCannotBeKeptEndsTheProgram();
 };
 
@@ -78,6 +85,17 @@ struct Fixture {
                                                          static_cast<qint16>(level), result));
     }
 };
+
+// A drill of two questions that ended at kDrillEnd.
+DrillLog drillOf(int pupil, int level, qint32 result) {
+    DrillRecorder recorder;
+    recorder.start(pupil, level, kDrillEnd.addSecs(-result));
+    recorder.questionShown({7, 5, 2}, 1000);
+    recorder.judged(QStringLiteral("7"), QStringLiteral("2"), true, 4000);
+    recorder.questionShown({3, 8, 1}, 5000);
+    recorder.judged(QStringLiteral("3"), QStringLiteral("0"), false, 9000);
+    return recorder.finish(kDrillEnd, result);
+}
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -150,7 +168,8 @@ void KeptRunsTest::failedAppendKeepsTheRun() {
     }
 
     f.setRun(3, 2, 61);
-    QVERIFY(recordDrillResult(f.t.context, 2));
+    const Configuration& config = f.t.state->config;
+    QVERIFY(recordDrillResult(f.t.context, 2, answerLogPart(config, kDrillEnd, drillOf(3, 2, 61))));
     QVERIFY(!f.t.dialogs.ended);
     QCOMPARE(f.t.dialogs.messages.size(), std::size_t(1));
     const QString text = f.t.dialogs.messages[0].text;
@@ -195,6 +214,13 @@ void KeptRunsTest::failedAppendKeepsTheRun() {
                                            f.scoreBytes(3, 2, 55, kNextDrillEnd));
     QCOMPARE(readBytes(f.homePath()),
              homeBefore + f.homeBytes(3, 2, 61, kDrillEnd) + f.homeBytes(3, 2, 55, kNextDrillEnd));
+    // The answers too: in the log at once where its folder took them, else kept with the run and written at
+    // the next start.
+    QVERIFY(appendPendingRuns(config, nullptr, answerLogPart(config, kNextDrillEnd)));
+    AnswerDatabase log;
+    QVERIFY(log.open(answerLogPath(config.programDataFolder), AnswerDatabase::Access::Read, kNextDrillEnd));
+    QCOMPARE(log.drillCount(), qint64(1));
+    QCOMPARE(log.questionCount(), qint64(2));
     QVERIFY(f.kept().empty());
     QVERIFY(!QFileInfo::exists(f.t.state->config.pendingRunsFile));
 }
@@ -328,6 +354,122 @@ void KeptRunsTest::runsOfAnotherFolderStayKept() {
     QCOMPARE(readBytes(elsewhere.programDataFolder() + kScoreFileName), theirs.scoreRecord);
     QCOMPARE(readBytes(elsewhere.commonFolder() + kHomeScoreFileName), theirs.homeRecord);
     QVERIFY(f.kept().empty());
+}
+
+void KeptRunsTest::aLineTwiceLandsOnce_data() {
+    QTest::addColumn<bool>("withIdentity"); // lines of this version; else as earlier versions kept them
+    QTest::addColumn<bool>("inScores");     // the score file held the run already
+    QTest::newRow("a kept run's line twice") << true << false;
+    QTest::newRow("an earlier version's line twice") << false << false;
+    QTest::newRow("twice, and in the score file already") << true << true;
+}
+
+// A list damaged from outside with one line written twice: the run reaches each file once.
+void KeptRunsTest::aLineTwiceLandsOnce() {
+    QFETCH(bool, withIdentity);
+    QFETCH(bool, inScores);
+    Fixture f;
+    const PendingRun run{.id = withIdentity ? newRunId() : QString(),
+                         .scoreFile = placeOfFile(f.scorePath()),
+                         .homeFile = placeOfFile(f.homePath()),
+                         .scoreRecord = f.scoreBytes(4, 1, 70, kDrillEnd),
+                         .homeRecord = f.homeBytes(4, 1, 70, kDrillEnd)};
+    QString why;
+    QVERIFY(keepPendingRun(f.t.state->config.pendingRunsFile, run, &why));
+    const QByteArray line = readBytes(f.t.state->config.pendingRunsFile);
+    writeBytes(f.t.state->config.pendingRunsFile, line + line);
+    writeBytes(f.scorePath(), inScores ? run.scoreRecord : QByteArray());
+    QCOMPARE(f.kept().size(), std::size_t(1));
+
+    QVERIFY(appendPendingRuns(f.t.state->config));
+    QCOMPARE(readBytes(f.scorePath()), run.scoreRecord);
+    QCOMPARE(readBytes(f.homePath()), run.homeRecord);
+    QVERIFY(!QFileInfo::exists(f.t.state->config.pendingRunsFile));
+}
+
+// A list far over what a family leaves waiting (runs of other folders pile up while a stick is lost): read
+// line by line, this folder's runs land and the others stay.
+void KeptRunsTest::aListOfAnySize() {
+    Fixture f;
+    const QString list = f.t.state->config.pendingRunsFile;
+    QString why;
+    QVERIFY(keepPendingRun(list,
+                           {.id = newRunId(),
+                            .scoreFile = placeOfFile(f.scorePath()),
+                            .homeFile = placeOfFile(f.homePath()),
+                            .scoreRecord = f.scoreBytes(4, 1, 70, kDrillEnd),
+                            .homeRecord = f.homeBytes(4, 1, 70, kDrillEnd)},
+                           &why));
+    const QByteArray ours = readBytes(list);
+    // Other folders' runs, each with a long answer set, to 17 MiB.
+    QByteArray others;
+    const QByteArray pad(2000, 'a');
+    for (int n = 0; others.size() < 17 * 1024 * 1024; ++n)
+        others +=
+            QStringLiteral("{\"id\":\"other-%1\",\"scoreFile\":\"/elsewhere/%1.dat\",\"homeFile\":\"\","
+                           "\"scoreRecord\":\"%2\",\"homeRecord\":\"\",\"answerLog\":\"/elsewhere/log\","
+                           "\"answers\":{\"pad\":\"%3\"}}\n")
+                .arg(n)
+                .arg(QString::fromLatin1(f.scoreBytes(2, 1, 50, kDrillEnd).toBase64()),
+                     QString::fromLatin1(pad))
+                .toUtf8();
+    writeBytes(list, others + ours);
+    QVERIFY(readBytes(list).size() > 16 * 1024 * 1024);
+    f.setRun(4, 1, 55);
+    f.t.clock.setNow(kNextDrillEnd);
+    QVERIFY(writeScoreRecords(f.t.context));
+    QCOMPARE(readBytes(f.scorePath()),
+             f.scoreBytes(4, 1, 70, kDrillEnd) + f.scoreBytes(4, 1, 55, kNextDrillEnd));
+    std::vector<PendingRun> left = f.kept();
+    QVERIFY(left.size() > 1000);
+    QVERIFY(std::all_of(left.begin(), left.end(),
+                        [](const PendingRun& run) { return run.id.startsWith(u"other-"); }));
+}
+
+void KeptRunsTest::unreadableLinesAreMovedAsideAndTold_data() {
+    QTest::addColumn<QByteArray>("damage"); // lines written into the list by hand or by a failing disk
+    QTest::newRow("not a run at all") << QByteArray("hello\n");
+    QTest::newRow("a score record cut short")
+        << QByteArray("{\"scoreFile\":\"/x/成績累積データ.dat\",\"homeFile\":\"\",\"scoreRecord\":\"AAAA\","
+                      "\"homeRecord\":\"\"}\n");
+    QTest::newRow("a last line cut off") << QByteArray("{\"id\":\"cut\",\"scoreFile\":\"/x/");
+    QTest::newRow("two at once") << QByteArray("[1,2]\n\x81\x40\x82\n");
+}
+
+// A line that is no kept run is moved into a file beside the list at the next change of the list (never
+// dropped), the runs around it land, and the family is told once how many and where.
+void KeptRunsTest::unreadableLinesAreMovedAsideAndTold() {
+    QFETCH(QByteArray, damage);
+    Fixture f;
+    const QString list = f.t.state->config.pendingRunsFile;
+    QString why;
+    QVERIFY(keepPendingRun(list,
+                           {.id = newRunId(),
+                            .scoreFile = placeOfFile(f.scorePath()),
+                            .homeFile = placeOfFile(f.homePath()),
+                            .scoreRecord = f.scoreBytes(4, 1, 70, kDrillEnd),
+                            .homeRecord = f.homeBytes(4, 1, 70, kDrillEnd)},
+                           &why));
+    // Before the run and at the end, or only at the end for a line cut off there.
+    const bool wholeLines = damage.endsWith('\n');
+    writeBytes(list, (wholeLines ? damage : QByteArray()) + readBytes(list) + damage);
+    const int lines = wholeLines ? 2 * static_cast<int>(damage.count('\n')) : 1;
+    std::vector<PendingRun> runs;
+    int unreadable = 0;
+    QVERIFY(readPendingRuns(list, &runs, &why, &unreadable));
+    QCOMPARE(runs.size(), std::size_t(1));
+    QCOMPARE(unreadable, lines);
+    QCOMPARE(takeUntoldUnreadableLines(list), 0); // reading moves nothing
+
+    QVERIFY(appendPendingRuns(f.t.state->config));
+    QCOMPARE(readBytes(f.scorePath()), f.scoreBytes(4, 1, 70, kDrillEnd));
+    QVERIFY(!QFileInfo::exists(list));
+    const QByteArray aside = readBytes(unreadableRunsFile(list));
+    for (const QByteArray& line : damage.split('\n'))
+        if (!line.trimmed().isEmpty())
+            QCOMPARE(aside.count(line.trimmed() + '\n'), qsizetype(wholeLines ? 2 : 1));
+    QCOMPARE(takeUntoldUnreadableLines(list), lines);
+    QCOMPARE(takeUntoldUnreadableLines(list), 0);
 }
 
 void KeptRunsTest::runThatCannotBeKeptEndsTheProgram() {
