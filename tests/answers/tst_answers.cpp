@@ -1,9 +1,12 @@
 #include "answers/answer_database.h"
 #include "answers/fact_map.h"
+#include "answers/kept_answers.h"
+#include "drill_end_fixture.h"
 
 #include "system_files.h"
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlite3.h>
@@ -20,6 +23,9 @@ private slots:
     void migratesFromTheFirstSchema();
     void failures_data();
     void failures();
+    void readersRollBackACutOffWrite_data();
+    void readersRollBackACutOffWrite();
+    void aDrillIsWrittenOnce();
     void mapMarksLevelsAndCounts();
     void weakSheet();
 };
@@ -267,6 +273,97 @@ void AnswersTest::failures() {
         QVERIFY(again.readAnswers(0, &answers));
         QCOMPARE(answers.size(), size_t(3));
     }
+}
+
+void AnswersTest::readersRollBackACutOffWrite_data() {
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<bool>("readOnly"); // the folder cannot be written when the log is read
+    QTest::newRow("read in place") << "read" << false;
+    QTest::newRow("a snapshot") << "snapshot" << false;
+    QTest::newRow("the fact map") << "map" << false;
+    QTest::newRow("read-only folder: from a copy") << "read" << true;
+    QTest::newRow("read-only folder: the fact map") << "map" << true;
+}
+
+// A copy of the program killed inside the log's commit leaves a journal: whoever reads the log next rolls
+// it back and reads the log as it was before that write; where the folder is read-only, from a copy, the
+// log itself left as it is.
+void AnswersTest::readersRollBackACutOffWrite() {
+    QFETCH(QString, reader);
+    QFETCH(bool, readOnly);
+    test::TempSuite suite;
+    std::unique_ptr<test::SmallDisk> disk;
+    if (readOnly) {
+        disk = std::make_unique<test::SmallDisk>(suite.programDataFolder());
+        if (!disk->isMounted())
+            QSKIP("a read-only file system of its own needs root");
+        // The disk hides what the folder held.
+        suite.writeSettings(QStringLiteral("0,0,0,0,0,0,0,0,0,0\n"));
+        suite.writeDefaultLevelTable();
+    }
+    const QString log = answerLogPath(suite.programDataFolder());
+    QTemporaryDir userData;
+    const QString keptRuns = userData.filePath(QStringLiteral("kept.jsonl"));
+    {
+        test::TestContext t;
+        QVERIFY(test::startedOn(t, suite.programFolder(), keptRuns, 5, 1, 50));
+        QVERIFY(recordDrillResult(t.context, 1, answerLogPart(t.state->config, kNow, aDrill(5))));
+    }
+    QProcess child;
+    child.start(QStringLiteral(DRILL_END_CHILD),
+                {suite.programFolder(), keptRuns, QStringLiteral("inside-log-write")});
+    QVERIFY(test::finishedWithin(child, 120000));
+    QCOMPARE(child.exitCode(), test::kStoppedExitCode);
+    const QString journal = log + QStringLiteral("-journal");
+    QVERIFY(QFileInfo::exists(journal));
+    const QByteArray logBefore = test::readBytes(log);
+    if (readOnly)
+        QVERIFY(disk->setReadOnly(true));
+
+    if (reader == u"map") {
+        FactMap map;
+        QString error;
+        QVERIFY2(readFactMap(suite.programDataFolder(), 5, 0, &map, &error), qPrintable(error));
+        QCOMPARE(map.cell(7, 5).answers, 1);
+        QCOMPARE(map.cell(3, 8).answers, 1);
+    } else {
+        AnswerDatabase db;
+        const auto access =
+            reader == u"snapshot" ? AnswerDatabase::Access::Snapshot : AnswerDatabase::Access::Read;
+        QVERIFY2(db.open(log, access, kNow), qPrintable(db.error()));
+        QVERIFY(db.rolledBackCutOffWrite());
+        QCOMPARE(db.drillCount(), qint64(1));
+        std::vector<LoggedAnswer> answers;
+        QVERIFY(db.readAnswers(0, &answers));
+        QCOMPARE(answers.size(), std::size_t(3));
+        QVERIFY(db.quickCheck());
+    }
+    // Rolled back in place where the folder allows it; else nothing of the log is touched.
+    QCOMPARE(QFileInfo::exists(journal), readOnly);
+    if (readOnly)
+        QCOMPARE(test::readBytes(log), logBefore);
+}
+
+// A drill of a run's identity goes into the log once, however often it is handed over.
+void AnswersTest::aDrillIsWrittenOnce() {
+    QTemporaryDir dir;
+    const QString path = answerLogPath(dir.path() + u'/');
+    DrillLog first = aDrill(3);
+    first.id = QStringLiteral("run-1");
+    DrillLog second = aDrill(4);
+    second.id = QStringLiteral("run-2");
+    DrillLog unnamed = aDrill(5);
+    AnswerDatabase db;
+    QVERIFY(db.open(path, AnswerDatabase::Access::ReadWrite, kNow));
+    QVERIFY(db.writeDrills({first}));
+    QVERIFY(db.writeDrills({first, second, unnamed}));
+    QVERIFY(db.writeDrills({second, unnamed}));
+    QCOMPARE(db.drillCount(), qint64(4)); // a drill with no identity cannot be recognised
+    QVERIFY(db.holdsDrill(QStringLiteral("run-1")) && db.holdsDrill(QStringLiteral("run-2")));
+    QVERIFY(!db.holdsDrill(QStringLiteral("run-3")));
+    std::vector<LoggedAnswer> answers;
+    QVERIFY(db.readAnswers(3, &answers));
+    QCOMPARE(answers.size(), std::size_t(3));
 }
 
 void AnswersTest::mapMarksLevelsAndCounts() {
