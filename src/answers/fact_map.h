@@ -68,7 +68,7 @@ QList<Question> drawWeakSheet(const FactMap& map, int count, RandomSource& rando
 // The weak pairs of the map, row by row, as "÷divisorで商quotient" texts.
 QStringList weakPairTexts(const FactMap& map);
 // The line a practice sheet made from the map carries under its title: what it was made from, and the weak
-// pairs.
+// pairs; for a pupil without answers, that the sheet is one of all pairs because there are none yet.
 QString weakSheetNote(const FactMap& map);
 
 } // namespace warizan

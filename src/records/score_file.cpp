@@ -189,6 +189,22 @@ KeptForFolder keptFor(const Configuration& config, const QString& answerLog) {
     return kept;
 }
 
+// Takes what reached the files off the list, in one rewrite that also moves unreadable lines aside; false
+// when there was nothing to change.
+bool settleKept(const Configuration& config, const KeptForFolder& kept, bool scoresLanded,
+                const QStringList& logged) {
+    const bool landed = (scoresLanded && !kept.forScores.empty()) || !logged.isEmpty();
+    if (!landed && kept.unreadableLines == 0)
+        return false;
+    QString why;
+    if (landed)
+        settleLandedRuns(config.pendingRunsFile, kept.forScores, scoresLanded, logged, &why);
+    else
+        settlePendingRuns(
+            config.pendingRunsFile, [](PendingRun&) {}, &why);
+    return true;
+}
+
 // One append, under the locks of both score files (the score file's first, as every writer takes them):
 // the home records that appends cut off between the two files left missing, then each of `runs` that a
 // file does not hold yet (decided file by file and run by run, so a run is never written twice). All of
@@ -281,11 +297,8 @@ Landing landKept(const Configuration& config, const DrillAnswers& answers, const
             reach(probe, DrillEndStep::LogWritten);
         }
     }
-    QString why;
-    if ((landing.scoresWritten && !kept.forScores.empty()) || !logged.isEmpty() || kept.unreadableLines > 0) {
-        settleLandedRuns(config.pendingRunsFile, kept.forScores, landing.scoresWritten, logged, &why);
+    if (settleKept(config, kept, landing.scoresWritten, logged))
         reach(probe, DrillEndStep::KeptCopyRemoved);
-    }
     return landing;
 }
 
@@ -348,8 +361,7 @@ bool writeScoreRecords(AppContext& context) {
     AppendFailure failure;
     if (!appendRuns(config, runs, &failure))
         return endWithFileError(context, failure.what, failure.path, failure.why);
-    QString why;
-    settleLandedRuns(config.pendingRunsFile, kept.forScores, true, {}, &why);
+    settleKept(config, kept, true, {});
     return true;
 }
 

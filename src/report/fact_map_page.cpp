@@ -50,9 +50,20 @@ QString factMapHeading(const QString& pupilName, const QString& levelName) {
 void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, const QString& heading) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    // A square grid of nine by nine (the heads and the 8 x 8 facts) under the heading, the legend below.
+    // A square grid of nine by nine (the heads and the 8 x 8 facts) under the heading, the legend below: a
+    // row of swatches and the lines that explain them.
+    bool someBlank = false;
+    for (const auto& row : map.cells)
+        for (const FactCell& fact : row)
+            someBlank = someBlank || !fact.drawn;
+    QStringList notes{QStringLiteral("各ますの数字: 答えた回数と、最近3回にかかった時間のまん中の値（秒）")};
+    if (someBlank)
+        notes << QStringLiteral("白います: このレベルでは出ない組");
+    if (!map.setAsideLogs.isEmpty())
+        notes << QStringLiteral("こわれて別名で取っておいた解答記録の答えは、この表に入っていません");
     const double headingHeight = area.height() * 0.07;
-    const double legendHeight = area.height() * 0.11;
+    const double swatch = area.height() * 0.033;
+    const double legendHeight = std::max(area.height() * 0.11, swatch * (1.3 + notes.size()));
     const double side = std::min(area.width(), area.height() - headingHeight - legendHeight);
     const double cell = side / (kFactSide + 1);
     const double left = area.left() + (area.width() - side) / 2;
@@ -102,7 +113,6 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
 
     // The legend: each state's colour, mark and name, and what the figures are.
     const double legendTop = top + side + legendHeight * 0.03;
-    const double swatch = legendHeight * 0.3;
     const FactState states[] = {FactState::Unseen, FactState::Weak, FactState::Learning, FactState::Known};
     painter.setFont(mapFont(swatch * 0.8));
     const double step = side / 4;
@@ -118,16 +128,9 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
                          Qt::AlignLeft | Qt::AlignVCenter, look.name);
     }
     painter.setFont(mapFont(swatch * 0.6));
-    painter.drawText(QRectF(left, legendTop + swatch * 1.2, side, swatch), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("各ますの数字: 答えた回数と、最近3回にかかった時間のまん中の値（秒）"));
-    bool someBlank = false;
-    for (const auto& row : map.cells)
-        for (const FactCell& fact : row)
-            someBlank = someBlank || !fact.drawn;
-    if (someBlank)
-        painter.drawText(QRectF(left, legendTop + swatch * 2.2, side, swatch),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("白います: このレベルでは出ない組"));
+    for (qsizetype k = 0; k < notes.size(); ++k)
+        painter.drawText(QRectF(left, legendTop + swatch * (1.2 + k), side, swatch),
+                         Qt::AlignLeft | Qt::AlignVCenter, notes[k]);
     painter.restore();
 }
 
