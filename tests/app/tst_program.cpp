@@ -2,12 +2,15 @@
 #include "platform/display.h"
 #include "records/pending_runs.h"
 #include "records/score_record.h"
+#include "screens/screenshot.h"
 #include "screens/selection/selection_screen.h"
 #include "test_forms.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 using namespace warizan;
@@ -18,6 +21,7 @@ class ProgramTest final : public QObject {
 private slots:
     void startsOnTheSelectionScreen();
     void keptRunsReachTheFilesAtStart();
+    void unreadableKeptRunsAreToldOnce();
 };
 
 void ProgramTest::startsOnTheSelectionScreen() {
@@ -72,6 +76,46 @@ void ProgramTest::keptRunsReachTheFilesAtStart() {
     QCOMPARE(test::readBytes(scores), kept.scoreRecord);
     QCOMPARE(test::readBytes(home), kept.homeRecord);
     QCOMPARE(program.state().figures.totalCount.at(1, 1), qint16(1));
+}
+
+// Lines of the kept-runs list that cannot be read are moved beside it at the start, and the family is told
+// once how many and where, in a message box of the program's own kind.
+void ProgramTest::unreadableKeptRunsAreToldOnce() {
+    test::TempSuite suite(1);
+    suite.writeRoster(QStringLiteral("1,2014,0,0,\"たろう\",0,\"\",\"\"\n"));
+    QTemporaryDir userData;
+    const QByteArray oldUserData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    const QString list = defaultPendingRunsFile();
+    QVERIFY(QDir().mkpath(QFileInfo(list).absolutePath()));
+    test::writeTextFile(list, QStringLiteral("not a run\n{\"scoreFile\":\"/x\"\n"), TextEncoding::Utf8);
+
+    QStringList told;
+    const auto startOnce = [&] {
+        // The message box is modal: its text is taken and it is closed as soon as it is up.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                told << box->text();
+                test::saveScreenshot(*box, QStringLiteral("start_unreadable_kept_runs"));
+                box->accept();
+            }
+        });
+        closer.start(20);
+        Program program(std::make_unique<test::ScriptedSoundDevice>(), suite.programFolder());
+        return program.start();
+    };
+    const bool first = startOnce();
+    const bool second = startOnce();
+    qputenv("XDG_DATA_HOME", oldUserData);
+    QVERIFY(first && second);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told[0].startsWith(QStringLiteral("取っておいた成績のうち 2 回分が読めませんでした。")),
+             qPrintable(told[0]));
+    QVERIFY2(told[0].contains(QStringLiteral("（おうちの方へ）")), qPrintable(told[0]));
+    QVERIFY2(told[0].contains(QDir::toNativeSeparators(unreadableRunsFile(list))), qPrintable(told[0]));
+    QVERIFY(!QFileInfo::exists(list));
+    QCOMPARE(test::readBytes(unreadableRunsFile(list)), QByteArray("not a run\n{\"scoreFile\":\"/x\"\n"));
 }
 
 WARIZAN_FORMS_TEST_MAIN(ProgramTest)
