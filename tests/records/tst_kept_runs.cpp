@@ -79,6 +79,19 @@ struct Fixture {
                                                  static_cast<qint16>(pupil), static_cast<qint16>(level),
                                                  result));
     }
+    // Keeps a run of pupil 4 on level 1 in 70 s, ended at kDrillEnd; with no identity, as a line that earlier
+    // versions of the program kept.
+    PendingRun keepOne(const QString& id = newRunId()) const {
+        const PendingRun run{.id = id,
+                             .scoreFile = placeOfFile(scorePath()),
+                             .homeFile = placeOfFile(homePath()),
+                             .scoreRecord = scoreBytes(4, 1, 70, kDrillEnd),
+                             .homeRecord = homeBytes(4, 1, 70, kDrillEnd)};
+        QString why;
+        if (!keepPendingRun(t.state->config.pendingRunsFile, run, &why))
+            qFatal("cannot keep a run: %s", qPrintable(why));
+        return run;
+    }
     QByteArray homeBytes(int pupil, int level, qint32 result, const QDateTime& when) const {
         return encodeHomeScoreRecord(makeHomeScoreRecord(t.state->config, when.date(), when.time(),
                                                          static_cast<qint16>(pupil),
@@ -238,17 +251,9 @@ void KeptRunsTest::keptRunIsAppendedOnce() {
     QFETCH(bool, inScores);
     QFETCH(bool, inHome);
     Fixture f;
-    const QByteArray keptScore = f.scoreBytes(4, 1, 70, kDrillEnd);
-    const QByteArray keptHome = f.homeBytes(4, 1, 70, kDrillEnd);
-    QString why;
-    QVERIFY2(keepPendingRun(f.t.state->config.pendingRunsFile,
-                            {.id = newRunId(),
-                             .scoreFile = placeOfFile(f.scorePath()),
-                             .homeFile = placeOfFile(f.homePath()),
-                             .scoreRecord = keptScore,
-                             .homeRecord = keptHome},
-                            &why),
-             qPrintable(why));
+    const PendingRun run = f.keepOne();
+    const QByteArray keptScore = run.scoreRecord;
+    const QByteArray keptHome = run.homeRecord;
     writeBytes(f.scorePath(), inScores ? keptScore : QByteArray());
     writeBytes(f.homePath(), inHome ? keptHome : QByteArray());
 
@@ -369,13 +374,7 @@ void KeptRunsTest::aLineTwiceLandsOnce() {
     QFETCH(bool, withIdentity);
     QFETCH(bool, inScores);
     Fixture f;
-    const PendingRun run{.id = withIdentity ? newRunId() : QString(),
-                         .scoreFile = placeOfFile(f.scorePath()),
-                         .homeFile = placeOfFile(f.homePath()),
-                         .scoreRecord = f.scoreBytes(4, 1, 70, kDrillEnd),
-                         .homeRecord = f.homeBytes(4, 1, 70, kDrillEnd)};
-    QString why;
-    QVERIFY(keepPendingRun(f.t.state->config.pendingRunsFile, run, &why));
+    const PendingRun run = f.keepOne(withIdentity ? newRunId() : QString());
     const QByteArray line = readBytes(f.t.state->config.pendingRunsFile);
     writeBytes(f.t.state->config.pendingRunsFile, line + line);
     writeBytes(f.scorePath(), inScores ? run.scoreRecord : QByteArray());
@@ -392,14 +391,7 @@ void KeptRunsTest::aLineTwiceLandsOnce() {
 void KeptRunsTest::aListOfAnySize() {
     Fixture f;
     const QString list = f.t.state->config.pendingRunsFile;
-    QString why;
-    QVERIFY(keepPendingRun(list,
-                           {.id = newRunId(),
-                            .scoreFile = placeOfFile(f.scorePath()),
-                            .homeFile = placeOfFile(f.homePath()),
-                            .scoreRecord = f.scoreBytes(4, 1, 70, kDrillEnd),
-                            .homeRecord = f.homeBytes(4, 1, 70, kDrillEnd)},
-                           &why));
+    f.keepOne();
     const QByteArray ours = readBytes(list);
     // Other folders' runs, each with a long answer set, to 17 MiB.
     QByteArray others;
@@ -442,20 +434,14 @@ void KeptRunsTest::unreadableLinesAreMovedAsideAndTold() {
     QFETCH(QByteArray, damage);
     Fixture f;
     const QString list = f.t.state->config.pendingRunsFile;
-    QString why;
-    QVERIFY(keepPendingRun(list,
-                           {.id = newRunId(),
-                            .scoreFile = placeOfFile(f.scorePath()),
-                            .homeFile = placeOfFile(f.homePath()),
-                            .scoreRecord = f.scoreBytes(4, 1, 70, kDrillEnd),
-                            .homeRecord = f.homeBytes(4, 1, 70, kDrillEnd)},
-                           &why));
+    f.keepOne();
     // Before the run and at the end, or only at the end for a line cut off there.
     const bool wholeLines = damage.endsWith('\n');
     writeBytes(list, (wholeLines ? damage : QByteArray()) + readBytes(list) + damage);
     const int lines = wholeLines ? 2 * static_cast<int>(damage.count('\n')) : 1;
     std::vector<PendingRun> runs;
     int unreadable = 0;
+    QString why;
     QVERIFY(readPendingRuns(list, &runs, &why, &unreadable));
     QCOMPARE(runs.size(), std::size_t(1));
     QCOMPARE(unreadable, lines);
