@@ -168,6 +168,8 @@ bool AnswerDatabase::exec(const char* sql) {
 bool AnswerDatabase::openFile(const QString& path, Access access) {
     close();
     m_lastCode = 0;
+    if (access == Access::ReadCopy)
+        return openRolledBackCopy(path);
     if (access != Access::ReadWrite)
         return openForReading(path) && (access != Access::Snapshot || copyIntoMemory());
     sqlite3* db = nullptr;
@@ -209,13 +211,14 @@ bool AnswerDatabase::openForReading(const QString& path) {
 }
 
 bool AnswerDatabase::openRolledBackCopy(const QString& path) {
-    // The folder refuses the rollback (read-only, or the file is): the log and its journal are copied, and
-    // the copy is rolled back and read. The log itself stays as it is.
+    // The log and its journal are copied, and the copy is rolled back and read: the log itself stays as it
+    // is (the folder refuses the rollback, or the file must be kept byte for byte).
     close();
     m_copy = std::make_unique<QTemporaryDir>();
     const QString copy = m_copy->filePath(QStringLiteral("log.db"));
+    const bool journal = QFileInfo::exists(path + kJournalSuffix);
     if (!m_copy->isValid() || !QFile::copy(path, copy) ||
-        !QFile::copy(path + kJournalSuffix, copy + kJournalSuffix)) {
+        (journal && !QFile::copy(path + kJournalSuffix, copy + kJournalSuffix))) {
         m_lastCode = SQLITE_CANTOPEN;
         m_error = QStringLiteral("解答記録 %1 を読めません（書きかけの記録を戻せません）")
                       .arg(QDir::toNativeSeparators(path));
@@ -229,7 +232,7 @@ bool AnswerDatabase::openRolledBackCopy(const QString& path) {
     attach(db);
     if (opened != SQLITE_OK || schemaVersion() < 0)
         return fail(QStringLiteral("解答記録を読めません"));
-    m_rolledBack = true;
+    m_rolledBack = journal && !QFileInfo::exists(copy + kJournalSuffix);
     return true;
 }
 

@@ -67,6 +67,9 @@ public:
         // As Read, then copies the whole log into memory in short steps (the file is locked only for each
         // step) and reads the copy: for readers that go through the whole log.
         Snapshot,
+        // Reads a rolled-back copy of the file and its journal in a temporary folder: the file stays byte for
+        // byte as it is (a set-aside log).
+        ReadCopy,
     };
 
     explicit AnswerDatabase(int busyTimeoutMs = kDefaultBusyTimeoutMs);

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 namespace warizan::tool {
 
@@ -57,18 +56,12 @@ QString setAsideWhen(const QString& path) {
     return when.isValid() ? when.toString(QStringLiteral("yyyy/MM/dd H:mm")) : QStringLiteral("日時不明");
 }
 
-// How many drills a set-aside log still holds, read from a copy (with its journal) so the file itself stays
-// byte for byte as it was set aside; -1 when SQLite cannot read them.
+// How many drills a set-aside log still holds, read from a copy so the file stays byte for byte as it was
+// set aside; -1 when SQLite cannot read them.
 qint64 drillsInCopyOf(const QString& path) {
-    QTemporaryDir dir;
-    const QString copy = dir.filePath(QStringLiteral("log.db"));
-    if (!dir.isValid() || !QFile::copy(path, copy))
-        return -1;
-    if (QFileInfo::exists(path + QStringLiteral("-journal")))
-        QFile::copy(path + QStringLiteral("-journal"), copy + QStringLiteral("-journal"));
-    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     AnswerDatabase db;
-    if (!db.open(copy, AnswerDatabase::Access::Read, QDateTime::currentDateTime()) || db.schemaVersion() < 1)
+    if (!db.open(path, AnswerDatabase::Access::ReadCopy, QDateTime::currentDateTime()) ||
+        db.schemaVersion() < 1)
         return -1;
     return db.drillCount();
 }
