@@ -261,6 +261,11 @@ void ResultScreen::Timer1_Timer() {
     }
 }
 
+void ResultScreen::closeRequested() {
+    if (!Command4->isHidden() && Command4->isEnabled())
+        Command4_Click();
+}
+
 void ResultScreen::Command4_Click() {
     Command4->setEnabled(false);
     if (!m_forms.owner.show(FormId::seisekitime1))

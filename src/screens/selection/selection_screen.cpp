@@ -322,6 +322,11 @@ void SelectionScreen::exitToLauncher() {
     m_context.dialogs.endProgram(0);
 }
 
+void SelectionScreen::closeRequested() {
+    if (!Command7->isHidden())
+        exitToLauncher();
+}
+
 void SelectionScreen::openRosterEditor() {
     FormOwner& owner = m_forms.owner;
     if (!owner.show(FormId::FrmName2))
