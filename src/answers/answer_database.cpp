@@ -1,5 +1,7 @@
 #include "answers/answer_database.h"
 
+#include "platform/shown_path.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -155,8 +157,7 @@ bool AnswerDatabase::startAfresh() {
     close();
     const QString aside = setAsideName(m_path, m_now);
     if (!QFile::rename(m_path, aside)) {
-        m_error =
-            QStringLiteral("壊れた解答記録 %1 を別名にできません").arg(QDir::toNativeSeparators(m_path));
+        m_error = QStringLiteral("壊れた解答記録 %1 を別名にできません").arg(shownPath(m_path));
         return false;
     }
     const QString journal = m_path + QStringLiteral("-journal");

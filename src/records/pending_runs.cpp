@@ -1,5 +1,6 @@
 #include "records/pending_runs.h"
 
+#include "platform/shown_path.h"
 #include "records/score_record.h"
 
 #include <QDir>
@@ -111,7 +112,8 @@ template <typename Change> bool rewrite(const QString& file, QString* why, Chang
         return false;
     }
     if (!QDir().mkpath(QFileInfo(file).absolutePath())) {
-        *why = QStringLiteral("成績をとっておくフォルダ %1 を作れません").arg(QFileInfo(file).absolutePath());
+        *why = QStringLiteral("成績をとっておくフォルダ %1 を作れません")
+                   .arg(shownPath(QFileInfo(file).absolutePath()));
         return false;
     }
     QLockFile lock(file + QStringLiteral(".lock"));

@@ -1,6 +1,7 @@
 #include "records/score_file.h"
 
 #include "platform/file_lock.h"
+#include "platform/shown_path.h"
 #include "records/pending_runs.h"
 #include "records/score_record.h"
 #include "records/score_tails.h"
@@ -40,7 +41,7 @@ bool endWith(AppContext& context, const QString& text) {
 
 // "What went wrong", the file, and why, each on its own line.
 bool endWithFileError(AppContext& context, const QString& what, const QString& path, const QString& why) {
-    return endWith(context, QStringLiteral("%1\n%2\n%3").arg(what, path, why));
+    return endWith(context, QStringLiteral("%1\n%2\n%3").arg(what, shownPath(path), why));
 }
 
 // Why a write to a score file failed, in words a family can read. `error` is the system's error number
@@ -260,7 +261,7 @@ bool appendWithKeptRuns(const Configuration& config, const Clock& clock, const s
 // use (false).
 bool keepAndTell(AppContext& context, const PendingRun& run, const AppendFailure& failure) {
     const QString detail =
-        QStringLiteral("（おうちの方へ）%1\n%2\n%3").arg(failure.what, failure.path, failure.why);
+        QStringLiteral("（おうちの方へ）%1\n%2\n%3").arg(failure.what, shownPath(failure.path), failure.why);
     QString why;
     if (!keepPendingRun(context.state.config.pendingRunsFile, run, &why))
         return endWith(context,

@@ -1,5 +1,7 @@
 #include "sound/winmm_sound_device.h"
 
+#include "platform/shown_path.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <array>
@@ -44,21 +46,23 @@ SoundDevice::Outcome WinmmSoundDevice::play(const QString& path) {
     // The interface would read a pipe or a device to its end: such a name is refused before it is opened.
     const QFileInfo info(path);
     if (!info.isFile())
-        return {false,
-                QStringLiteral("音声ファイル %1 がありません（ふつうのファイルではありません）").arg(path)};
+        return {false, QStringLiteral("音声ファイル %1 がありません（ふつうのファイルではありません）")
+                           .arg(shownPath(path))};
     if (info.size() > kLargestSoundFile)
-        return {false, QStringLiteral("音声ファイル %1 が大きすぎます").arg(path)};
+        return {false, QStringLiteral("音声ファイル %1 が大きすぎます").arg(shownPath(path))};
 
     const std::wstring alias(kAlias);
     // A sound left open by a play that was cut short must not block this one.
     send(L"close " + alias);
     const std::wstring file = interfacePath(QDir::toNativeSeparators(info.absoluteFilePath()).toStdWString());
     if (const MCIERROR error = send(L"open \"" + file + L"\" type waveaudio alias " + alias))
-        return {false, QStringLiteral("音声ファイル %1 を開けません（%2）").arg(path, describe(error))};
+        return {false,
+                QStringLiteral("音声ファイル %1 を開けません（%2）").arg(shownPath(path), describe(error))};
     const MCIERROR error = send(L"play " + alias + L" wait");
     send(L"close " + alias);
     if (error)
-        return {false, QStringLiteral("音声ファイル %1 を鳴らせません（%2）").arg(path, describe(error))};
+        return {false,
+                QStringLiteral("音声ファイル %1 を鳴らせません（%2）").arg(shownPath(path), describe(error))};
     return {true, {}};
 }
 
