@@ -7,6 +7,7 @@
 #include "textdata/text_data.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace warizan {
@@ -46,6 +47,14 @@ bool readTenValues(const QString& path, const QString& fileName, QStringList* va
     if (lines)
         *lines = where;
     return true;
+}
+
+// A folder the family finds among their own documents, named after the drill, rather than one beside the
+// program's libraries.
+QString keptDocumentsFolderFor(const QString& title) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QString()
+                               : QDir::toNativeSeparators(QDir(documents).filePath(title)) + sep();
 }
 
 } // namespace
@@ -118,6 +127,7 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
     config.soundFolder = folders.soundFolder;
     config.contentHeading = contentTitle();
     config.pendingRunsFile = defaultPendingRunsFile();
+    config.keptDocumentsFolder = keptDocumentsFolderFor(config.contentHeading);
 
     QString why;
     const QString levelPath = config.programDataFolder + kLevelTableFileName;

@@ -155,15 +155,14 @@ void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const 
                  heading);
 }
 
-QString keptPdfPath(const QString& programDataFolder, const QString& kind, const QString& pupilName,
-                    const QDate& day) {
+QString keptPdfPath(const QString& folder, const QString& kind, const QString& pupilName, const QDate& day) {
     QString name = pupilName.trimmed();
     for (QChar& c : name)
         if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 0x20)
             c = u'_';
     if (name.isEmpty())
         name = QStringLiteral("名前なし");
-    return programDataFolder + kind + u'_' + name + u'_' + day.toString(QStringLiteral("yyyyMMdd")) +
+    return folder + kind + u'_' + name + u'_' + day.toString(QStringLiteral("yyyyMMdd")) +
            QStringLiteral(".pdf");
 }
 

@@ -26,9 +26,9 @@ void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const 
 // The map on one A4 page. Returns false when the device cannot be painted on.
 [[nodiscard]] bool printFactMap(QPagedPaintDevice& device, const FactMap& map, const QString& heading);
 
-// Where a map or a practice sheet is kept when there is no printer: in the program's data folder, named after
-// what it is (`kind`), the pupil and the day.
-QString keptPdfPath(const QString& programDataFolder, const QString& kind, const QString& pupilName,
-                    const QDate& day);
+// Where a report, a map or a practice sheet is kept when there is no printer: in `folder` (ending with a
+// separator), named after what it is (`kind`), the pupil and the day, with characters a file name cannot
+// hold replaced. printOrSavePages() numbers the name when a file of that name is there already.
+QString keptPdfPath(const QString& folder, const QString& kind, const QString& pupilName, const QDate& day);
 
 } // namespace warizan

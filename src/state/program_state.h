@@ -30,6 +30,10 @@ struct Configuration {
     // Where runs that the score files could not take wait for the next append: a file of the user's own
     // data folder, outside the suite's folders. Empty: nowhere to keep them.
     QString pendingRunsFile;
+    // Where PDFs the program keeps for the family (a report, a fact map, a practice sheet, where there is no
+    // printer) go: the drill's own folder under the user's documents, ending with a separator. Empty when
+    // the system names no documents folder.
+    QString keptDocumentsFolder;
 };
 
 // One line of the roster file.
