@@ -155,6 +155,9 @@ struct SoundState {
     // soundTable[column][row]: row 0 the event name, rows 1..20 file names, row 21 the count as text.
     std::array<std::array<QString, kSoundCountRow + 1>, kSoundEvents + 1> soundTable;
     qint16 soundFailCount = 0;
+    // Why the first of the failed answer cues in a row failed: the cause the family is told about when the
+    // fourth ends the program (later failures often only echo the first).
+    QString firstFailureReply;
     QString lastCommand;
     QString lastResultCode;
     QString lastReply;
