@@ -131,8 +131,9 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
     painter.restore();
 }
 
-QImage factMapImage(const FactMap& map, QSize size, const QString& heading) {
-    QImage image(size, QImage::Format_RGB32);
+QImage factMapImage(const FactMap& map, QSize size, const QString& heading, qreal devicePixelRatio) {
+    QImage image(size * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
     QPainter painter(&image);
     paintFactMap(painter, QRectF(QPointF(0, 0), QSizeF(size)).adjusted(8, 8, -8, -8), map, heading);

@@ -19,8 +19,8 @@ QString factMapHeading(const QString& pupilName, const QString& levelName);
 // coloured by its state and marked so it reads in black and white too, with its number of answers and the
 // median seconds of its last three, and the legend below. Cells the level never asks stay blank.
 void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, const QString& heading);
-// The map as the screen shows it.
-QImage factMapImage(const FactMap& map, QSize size, const QString& heading);
+// The map as the screen shows it: `size` in logical pixels, at the screen's `devicePixelRatio`.
+QImage factMapImage(const FactMap& map, QSize size, const QString& heading, qreal devicePixelRatio = 1.0);
 // The map on a printed page of `page` size, within its margins.
 void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const QString& heading);
 // The map on one A4 page. Returns false when the device cannot be painted on.

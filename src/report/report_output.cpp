@@ -13,8 +13,9 @@
 namespace warizan {
 
 QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints,
-                         ReportDrawnItems* drawn) {
-    QImage image(size, QImage::Format_RGB32);
+                         ReportDrawnItems* drawn, qreal devicePixelRatio) {
+    QImage image(size * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
     QPainter painter(&image);
     ReportStyle style;

@@ -11,10 +11,11 @@ namespace warizan {
 class Printer;
 
 // The report as the screen shows it: drawn section by section in the screen's style; a page that fills up
-// is cleared and drawing goes on, as on paper, so the picture holds the last page. When `drawn` is given, it
-// receives every item drawn, with its page.
+// is cleared and drawing goes on, as on paper, so the picture holds the last page. `size` is in logical
+// pixels; the image has the screen's `devicePixelRatio`, so it stays sharp at 150 % and 200 %. When `drawn`
+// is given, it receives every item drawn (in logical pixels), with its page.
 QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints,
-                         ReportDrawnItems* drawn = nullptr);
+                         ReportDrawnItems* drawn = nullptr, qreal devicePixelRatio = 1.0);
 
 struct PrintOutcome {
     bool printed = false; // went to the default printer

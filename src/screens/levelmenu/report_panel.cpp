@@ -166,8 +166,8 @@ void ReportPanel::runReport(bool toPrinter) {
         return;
     }
     if (!toPrinter) {
-        reportPicture->setPixmap(
-            QPixmap::fromImage(reportScreenImage(report, Picture12->size(), reportBaseFontSize)));
+        reportPicture->setPixmap(QPixmap::fromImage(reportScreenImage(
+            report, Picture12->size(), reportBaseFontSize, nullptr, reportPicture->devicePixelRatioF())));
         return;
     }
     const QString documentName = state.config.contentHeading + u' ' + report.pupilName;
@@ -224,7 +224,8 @@ void ReportPanel::showFactMap() {
     FactMap map;
     if (!loadFactMap(pupil, &map))
         return;
-    reportPicture->setPixmap(QPixmap::fromImage(factMapImage(map, Picture12->size(), mapHeading(pupil))));
+    reportPicture->setPixmap(QPixmap::fromImage(
+        factMapImage(map, Picture12->size(), mapHeading(pupil), reportPicture->devicePixelRatioF())));
 }
 
 void ReportPanel::printFactMap() {

@@ -51,7 +51,8 @@ private:
     AppContext& m_context;
 };
 
-// The result screen's background: a sky over green hills with a sun, drawn for `size`.
-QPixmap resultBackground(QSize size);
+// The result screen's background: a sky over green hills with a sun, drawn for `size` (logical pixels) at
+// the screen's `devicePixelRatio`.
+QPixmap resultBackground(QSize size, qreal devicePixelRatio = 1.0);
 
 } // namespace warizan

@@ -217,7 +217,8 @@ void SelectionScreen::activate() {
             return;
     }
 
-    Image1->setPixmap(drillIcon().pixmap(display::px(64), display::px(64)));
+    Image1->setPixmap(
+        drillIcon().pixmap(QSize(display::px(64), display::px(64)), Image1->devicePixelRatioF()));
     m_forms.owner.unload(FormId::seisekitime1);
     Label1->setText(kPrompt);
     Picture5->hide();
