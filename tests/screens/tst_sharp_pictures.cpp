@@ -9,6 +9,7 @@
 #include "report/report_output.h"
 #include "screens/drill_icon.h"
 #include "screens/result/result_screen.h"
+#include "screenshot.h"
 #include "state/content_levels.h"
 #include "test_forms.h"
 
@@ -116,6 +117,9 @@ void SharpPicturesTest::reportPanelPictures() {
     }
     const double difference = meanDifference(picture->pixmap().toImage(), reference);
     QVERIFY2(difference < 6, qPrintable(QString::number(difference)));
+    test::saveScreenshot(forms.window, QStringLiteral("sharp_%1_%2")
+                                           .arg(qRound(kScale * 100))
+                                           .arg(button.isEmpty() ? u"report"_qs : u"map"_qs));
 }
 
 void SharpPicturesTest::selectionScreenPicture() {
