@@ -128,6 +128,8 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
     config.contentHeading = contentTitle();
     config.pendingRunsFile = defaultPendingRunsFile();
     config.keptDocumentsFolder = keptDocumentsFolderFor(config.contentHeading);
+    if (config.keptDocumentsFolder.isEmpty())
+        config.keptDocumentsFolder = config.programDataFolder;
 
     QString why;
     const QString levelPath = config.programDataFolder + kLevelTableFileName;

@@ -31,8 +31,8 @@ struct Configuration {
     // data folder, outside the suite's folders. Empty: nowhere to keep them.
     QString pendingRunsFile;
     // Where PDFs the program keeps for the family (a report, a fact map, a practice sheet, where there is no
-    // printer) go: the drill's own folder under the user's documents, ending with a separator. Empty when
-    // the system names no documents folder.
+    // printer) go: the drill's own folder under the user's documents, ending with a separator; the
+    // program's data folder where the system names no documents folder.
     QString keptDocumentsFolder;
 };
 
