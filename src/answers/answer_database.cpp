@@ -1,5 +1,7 @@
 #include "answers/answer_database.h"
 
+#include "platform/shown_path.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -190,7 +192,7 @@ bool AnswerDatabase::openFile(const QString& path, Access access) {
 bool AnswerDatabase::openForReading(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         m_lastCode = SQLITE_CANTOPEN;
-        m_error = QStringLiteral("解答記録 %1 がありません").arg(QDir::toNativeSeparators(path));
+        m_error = QStringLiteral("解答記録 %1 がありません").arg(shownPath(path));
         return false;
     }
     const bool journal = QFileInfo::exists(path + kJournalSuffix);
@@ -221,7 +223,7 @@ bool AnswerDatabase::openRolledBackCopy(const QString& path) {
         (journal && !QFile::copy(path + kJournalSuffix, copy + kJournalSuffix))) {
         m_lastCode = SQLITE_CANTOPEN;
         m_error = QStringLiteral("解答記録 %1 を読めません（書きかけの記録を戻せません）")
-                      .arg(QDir::toNativeSeparators(path));
+                      .arg(shownPath(path));
         return false;
     }
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
@@ -290,8 +292,7 @@ bool AnswerDatabase::startAfresh() {
     close();
     const QString aside = setAsideName(m_path, m_now);
     if (!QFile::rename(m_path, aside)) {
-        m_error =
-            QStringLiteral("壊れた解答記録 %1 を別名にできません").arg(QDir::toNativeSeparators(m_path));
+        m_error = QStringLiteral("壊れた解答記録 %1 を別名にできません").arg(shownPath(m_path));
         return false;
     }
     const QString journal = m_path + kJournalSuffix;

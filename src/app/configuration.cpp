@@ -1,11 +1,13 @@
 #include "app/configuration.h"
 
+#include "platform/shown_path.h"
 #include "records/level_table_file.h"
 #include "records/pending_runs.h"
 #include "sound/sound_table.h"
 #include "textdata/text_data.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace warizan {
@@ -23,7 +25,8 @@ bool readTenValues(const QString& path, const QString& fileName, QStringList* va
     QString why;
     if (!reader.load(path, &why)) {
         if (error)
-            *error = {fileName, path, QStringLiteral("%1 を読めません。%2\n%3").arg(fileName, why, path)};
+            *error = {fileName, path,
+                      QStringLiteral("%1 を読めません。%2\n%3").arg(fileName, why, shownPath(path))};
         return false;
     }
     if (reader.fieldCount() < 10) {
@@ -32,7 +35,7 @@ bool readTenValues(const QString& path, const QString& fileName, QStringList* va
                       QStringLiteral("%1 の値が足りません。10個の値が必要ですが、%2個しかありません。\n%3")
                           .arg(fileName)
                           .arg(reader.fieldCount())
-                          .arg(path)};
+                          .arg(shownPath(path))};
         return false;
     }
     values->clear();
@@ -44,6 +47,14 @@ bool readTenValues(const QString& path, const QString& fileName, QStringList* va
     if (lines)
         *lines = where;
     return true;
+}
+
+// A folder the family finds among their own documents, named after the drill, rather than one beside the
+// program's libraries.
+QString keptDocumentsFolderFor(const QString& title) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QString()
+                               : QDir::toNativeSeparators(QDir(documents).filePath(title)) + sep();
 }
 
 } // namespace
@@ -116,18 +127,21 @@ bool StartUpConfiguration(ProgramState& state, const QString& programFolder, Con
     config.soundFolder = folders.soundFolder;
     config.contentHeading = contentTitle();
     config.pendingRunsFile = defaultPendingRunsFile();
+    config.keptDocumentsFolder = keptDocumentsFolderFor(config.contentHeading);
+    if (config.keptDocumentsFolder.isEmpty())
+        config.keptDocumentsFolder = config.programDataFolder;
 
     QString why;
     const QString levelPath = config.programDataFolder + kLevelTableFileName;
     if (!loadLevelTable(levelPath, state.levels, &why, &where.levelGroupLines)) {
         if (error)
-            *error = {kLevelTableFileName, levelPath, why + u'\n' + levelPath};
+            *error = {kLevelTableFileName, levelPath, why + u'\n' + shownPath(levelPath)};
         return false;
     }
     const QString soundPath = config.soundFolder + kSoundTableFileName;
     if (!loadSoundTable(soundPath, state.sound, &why)) {
         if (error)
-            *error = {kSoundTableFileName, soundPath, why + u'\n' + soundPath};
+            *error = {kSoundTableFileName, soundPath, why + u'\n' + shownPath(soundPath)};
         return false;
     }
     return true;

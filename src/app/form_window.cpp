@@ -4,6 +4,8 @@
 #include "platform/handler_scope.h"
 #include "screens/design_form.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
@@ -31,6 +33,10 @@ FormWindow::FormWindow(quint32 backgroundRgb)
     blank->setObjectName(QStringLiteral("blankPage"));
     m_stack->addWidget(blank);
     resize(display::designSize());
+    // A shutdown or log-off: Windows says the session ends (after which it may end the process at any
+    // moment) and Qt then closes every window. Nothing is asked of the forms then; files are only ever
+    // written whole, so the program may go wherever it stands.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_closing = true; });
 }
 
 FormWindow::~FormWindow() {
@@ -73,9 +79,20 @@ std::vector<DesignForm*> FormWindow::formsInLoadingOrder() const {
 }
 
 void FormWindow::closeForms() {
+    m_closing = true;
     for (auto it = m_loaded.rbegin(); it != m_loaded.rend(); ++it)
         it->second->close();
     close();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (DesignForm* page = currentForm())
+        page->closeRequested();
 }
 
 bool FormWindow::show(FormId id) {

@@ -41,11 +41,17 @@ public:
     // At the end of the program: closes the forms last loaded first, then the window.
     void closeForms();
 
+protected:
+    // A close request of the window system goes to the form in front (DesignForm::closeRequested); the
+    // window itself closes only at the end of the program, or when the system ends the session.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QStackedWidget* m_stack;
     std::map<FormId, Factory> m_factories;
     std::map<DialogId, DialogFactory> m_dialogFactories;
     std::vector<std::pair<FormId, DesignForm*>> m_loaded;
+    bool m_closing = false; // the program or the session is ending: closes are taken
 };
 
 } // namespace warizan

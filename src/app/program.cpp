@@ -4,6 +4,7 @@
 #include "app/configuration.h"
 #include "app/program_forms.h"
 #include "platform/display.h"
+#include "platform/shown_path.h"
 #include "records/score_file.h"
 #include "screens/drill_icon.h"
 
@@ -72,7 +73,7 @@ void Program::tellUnreadableKeptRuns() {
         QStringLiteral("取っておいた成績のうち %1 回分が読めませんでした。\n\n"
                        "（おうちの方へ）読めなかった行は消さずに、次のファイルに移してあります。\n%2")
             .arg(lines)
-            .arg(QDir::toNativeSeparators(unreadableRunsFile(list))),
+            .arg(shownPath(unreadableRunsFile(list))),
         Dialogs::Icon::Warning);
 }
 

@@ -1,6 +1,7 @@
 #include "lists/score_lists.h"
 
 #include "lists/list_text.h"
+#include "platform/shown_path.h"
 #include "records/points.h"
 #include "records/score_record.h"
 #include "textdata/file_access.h"
@@ -38,13 +39,14 @@ bool readNewest(const QString& path, qint64 limit, QByteArray* bytes, qint64* to
     if (!openDataFile(file, path, FileOpen::Read, &failure)) {
         if (failure.fault == FileFault::Missing)
             return true;
-        *error = QStringLiteral("成績ファイル %1 を読めません: %2").arg(path, failure.description);
+        *error = QStringLiteral("成績ファイル %1 を読めません: %2").arg(shownPath(path), failure.description);
         return false;
     }
     *total = file.size() / kScoreRecordLength;
     const qint64 first = std::max<qint64>(*total - limit, 0);
     if (!file.seek(first * kScoreRecordLength)) {
-        *error = QStringLiteral("成績ファイル %1 を読めません（%2）").arg(path, file.errorString());
+        *error =
+            QStringLiteral("成績ファイル %1 を読めません（%2）").arg(shownPath(path), file.errorString());
         return false;
     }
     *bytes = file.read((*total - first) * kScoreRecordLength);

@@ -19,17 +19,16 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::acquire() {
-    if (m_lock && m_lock->isLocked())
-        return true;
-    m_lock = std::make_unique<QLockFile>(m_path);
-    m_lock->setStaleLockTime(0); // a lock is stale only when its process is gone, never by age
-    return m_lock->tryLock(0);
+    if (!m_held)
+        m_held = lockFile();
+    return m_held;
 }
 
 void SingleInstance::release() {
-    if (m_lock)
-        m_lock->unlock();
-    m_lock.reset();
+    if (!m_held)
+        return;
+    unlockFile();
+    m_held = false;
 }
 
 } // namespace warizan

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,6 +28,21 @@ void WidgetDialogs::showMessage(const QString& title, const QString& text, Icon 
     QWidget* parent = m_parent ? m_parent.data() : QApplication::activeWindow();
     QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool WidgetDialogs::offerToOpen(const QString& title, const QString& text, const QString& path) {
+    QWidget* parent = m_parent ? m_parent.data() : QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Information, title, QString(), QMessageBox::NoButton, parent);
+    // Rich text only for the layout: the words wrap where the label wraps, the path not at all (a file name
+    // cut at the edge of the box reads as two names).
+    box.setTextFormat(Qt::RichText);
+    box.setText(text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>")) +
+                QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(path.toHtmlEscaped()));
+    QPushButton* open = box.addButton(QStringLiteral("開く"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("閉じる"), QMessageBox::RejectRole);
+    box.setDefaultButton(open);
+    box.exec();
+    return box.clickedButton() == open;
 }
 
 void WidgetDialogs::endProgram(int exitCode) {

@@ -13,6 +13,8 @@ namespace warizan {
 class WidgetDialogs final : public Dialogs {
 public:
     void showMessage(const QString& title, const QString& text, Icon icon) override;
+    // The buttons "開く" and "閉じる"; the path is laid out unbroken, the box as wide as it needs.
+    bool offerToOpen(const QString& title, const QString& text, const QString& path) override;
     // Runs the clean-ups set with atEnd() in the order they were set (the program's window closes its forms,
     // last loaded first), and ends the process.
     [[noreturn]] void endProgram(int exitCode) override;

@@ -1,6 +1,7 @@
 #include "records/pending_runs.h"
 
 #include "platform/disk_flush.h"
+#include "platform/shown_path.h"
 #include "records/score_record.h"
 
 #include <QCryptographicHash>
@@ -192,7 +193,7 @@ bool moveAside(const QString& file, const QList<QByteArray>& lines, QString* why
     if (!aside.open(QIODevice::WriteOnly | QIODevice::Append) || aside.write(bytes) != bytes.size() ||
         !flushFileToDisk(aside)) {
         *why =
-            QStringLiteral("読めない行を %1 に移せません（%2）").arg(aside.fileName(), aside.errorString());
+            QStringLiteral("読めない行を %1 に移せません（%2）").arg(shownPath(aside.fileName()), aside.errorString());
         return false;
     }
     aside.close();
@@ -224,7 +225,7 @@ public:
         }
         const QString folder = QFileInfo(file).absolutePath();
         if (!QDir().mkpath(folder)) {
-            *why = QStringLiteral("成績をとっておくフォルダ %1 を作れません").arg(folder);
+            *why = QStringLiteral("成績をとっておくフォルダ %1 を作れません").arg(shownPath(folder));
             return;
         }
         m_lock.setStaleLockTime(kStaleLockMs);

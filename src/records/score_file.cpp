@@ -1,6 +1,7 @@
 #include "records/score_file.h"
 
 #include "platform/file_lock.h"
+#include "platform/shown_path.h"
 #include "records/pending_runs.h"
 #include "records/score_record.h"
 #include "records/score_tails.h"
@@ -38,7 +39,7 @@ bool endWith(AppContext& context, const QString& text) {
 
 // "What went wrong", the file, and why, each on its own line.
 bool endWithFileError(AppContext& context, const QString& what, const QString& path, const QString& why) {
-    return endWith(context, QStringLiteral("%1\n%2\n%3").arg(what, path, why));
+    return endWith(context, QStringLiteral("%1\n%2\n%3").arg(what, shownPath(path), why));
 }
 
 // Why a write to a score file failed, in words a family can read. `error` is the system's error number
@@ -407,7 +408,7 @@ bool recordDrillResult(AppContext& context, int level, const DrillAnswers& answe
     if (!landing.scoresWritten) {
         const AppendFailure& failure = landing.failure;
         const QString detail =
-            QStringLiteral("（おうちの方へ）%1\n%2\n%3").arg(failure.what, failure.path, failure.why);
+            QStringLiteral("（おうちの方へ）%1\n%2\n%3").arg(failure.what, shownPath(failure.path), failure.why);
         // The run is lost only when it could be neither written nor kept: the program says so and ends, as
         // for any file it cannot use.
         if (!kept)

@@ -134,8 +134,9 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
     painter.restore();
 }
 
-QImage factMapImage(const FactMap& map, QSize size, const QString& heading) {
-    QImage image(size, QImage::Format_RGB32);
+QImage factMapImage(const FactMap& map, QSize size, const QString& heading, qreal devicePixelRatio) {
+    QImage image(size * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
     QPainter painter(&image);
     paintFactMap(painter, QRectF(QPointF(0, 0), QSizeF(size)).adjusted(8, 8, -8, -8), map, heading);
@@ -158,15 +159,14 @@ void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const 
                  heading);
 }
 
-QString keptPdfPath(const QString& programDataFolder, const QString& kind, const QString& pupilName,
-                    const QDate& day) {
+QString keptPdfPath(const QString& folder, const QString& kind, const QString& pupilName, const QDate& day) {
     QString name = pupilName.trimmed();
     for (QChar& c : name)
         if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 0x20)
             c = u'_';
     if (name.isEmpty())
         name = QStringLiteral("名前なし");
-    return programDataFolder + kind + u'_' + name + u'_' + day.toString(QStringLiteral("yyyyMMdd")) +
+    return folder + kind + u'_' + name + u'_' + day.toString(QStringLiteral("yyyyMMdd")) +
            QStringLiteral(".pdf");
 }
 

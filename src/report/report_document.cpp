@@ -40,16 +40,4 @@ bool printReport(QPagedPaintDevice& device, const ReportDocument& report,
     return painter.end();
 }
 
-QString reportPdfPath(const QString& programDataFolder, const QString& pupilName, const QDate& day) {
-    QString name = pupilName.trimmed();
-    for (QChar& c : name)
-        if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' ||
-            c == u'>' || c == u'|' || c.unicode() < 0x20)
-            c = u'_';
-    if (name.isEmpty())
-        name = QStringLiteral("名前なし");
-    return programDataFolder + QStringLiteral("成績レポート_") + name + u'_' +
-           day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".pdf");
-}
-
 } // namespace warizan

@@ -23,8 +23,4 @@ using ReportPagePainter = std::function<void(QPainter& painter, QSizeF pageSize)
                                const std::vector<ReportPagePainter>& closingPages = {},
                                ReportDrawnItems* drawn = nullptr);
 
-// Where a report is saved when there is no printer: in the program's data folder, named after the pupil and
-// the day, with characters a file name cannot hold replaced.
-QString reportPdfPath(const QString& programDataFolder, const QString& pupilName, const QDate& day);
-
 } // namespace warizan

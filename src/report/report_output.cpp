@@ -1,6 +1,7 @@
 #include "report/report_output.h"
 
 #include "platform/printer.h"
+#include "platform/shown_path.h"
 #include "report/report_document.h"
 
 #include <QDir>
@@ -12,8 +13,9 @@
 namespace warizan {
 
 QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFontPoints,
-                         ReportDrawnItems* drawn) {
-    QImage image(size, QImage::Format_RGB32);
+                         ReportDrawnItems* drawn, qreal devicePixelRatio) {
+    QImage image(size * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
     QPainter painter(&image);
     ReportStyle style;
@@ -35,6 +37,34 @@ QImage reportScreenImage(const ReportDocument& report, QSize size, double baseFo
     return image;
 }
 
+namespace {
+
+// Makes a new empty file at `wanted` or, when that name is taken, at the first free numbered name beside it,
+// and returns its path; empty when none could be made (`why` says why). The file is created only where no
+// file is, in one step of the system (another copy of the program saving at the same moment takes the
+// next number), so nothing that is there is ever opened for writing.
+QString reserveFreshFile(const QString& wanted, QString* why) {
+    const QFileInfo info(wanted);
+    const QString stem = info.dir().filePath(info.completeBaseName());
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    constexpr int kLastNumber = 999;
+    for (int number = 1; number <= kLastNumber; ++number) {
+        const QString path =
+            number == 1 ? wanted : QStringLiteral("%1(%2)%3").arg(stem).arg(number).arg(suffix);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return path;
+        if (!QFileInfo::exists(path)) {
+            *why = file.errorString();
+            return {};
+        }
+    }
+    *why = QStringLiteral("同じ名前のファイルが多すぎます");
+    return {};
+}
+
+} // namespace
+
 PrintOutcome printOrSavePages(Printer& printer, const QString& documentName, const QString& fallbackPdf,
                               const std::function<bool(QPagedPaintDevice&)>& paint) {
     PrintOutcome outcome;
@@ -51,17 +81,24 @@ PrintOutcome printOrSavePages(Printer& printer, const QString& documentName, con
         return outcome;
     }
     QDir().mkpath(QFileInfo(fallbackPdf).absolutePath());
+    QString whyNoFile;
+    const QString pdf = reserveFreshFile(fallbackPdf, &whyNoFile);
     bool written = false;
-    {
-        QPdfWriter writer(fallbackPdf);
+    if (!pdf.isEmpty()) {
+        QPdfWriter writer(pdf);
         writer.setTitle(documentName);
         written = paint(writer);
     } // the file is complete once the writer is gone
-    if (!written || QFileInfo(fallbackPdf).size() == 0) {
-        outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。").arg(fallbackPdf);
+    if (!written || QFileInfo(pdf).size() == 0) {
+        if (!pdf.isEmpty())
+            QFile::remove(pdf); // only the empty file made for this sheet
+        outcome.error = QStringLiteral("プリンターがなく、PDF も %1 に書けませんでした。")
+                            .arg(shownPath(pdf.isEmpty() ? fallbackPdf : pdf));
+        if (!whyNoFile.isEmpty())
+            outcome.error += QStringLiteral("（%1）").arg(whyNoFile);
         return outcome;
     }
-    outcome.pdfPath = fallbackPdf;
+    outcome.pdfPath = pdf;
     return outcome;
 }
 

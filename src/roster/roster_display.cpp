@@ -1,5 +1,6 @@
 #include "roster/roster_display.h"
 
+#include "platform/shown_path.h"
 #include "records/score_count.h"
 #include "roster/grade.h"
 #include "roster/roster_file.h"
@@ -12,7 +13,8 @@ namespace {
 
 // Where to look: the roster, and the line of the entry at fault.
 QString placeText(const QString& path, const RosterFileError& error) {
-    return error.line > 0 ? QStringLiteral("%1（%2 行目）").arg(path).arg(error.line) : path;
+    return error.line > 0 ? QStringLiteral("%1（%2 行目）").arg(shownPath(path)).arg(error.line)
+                          : shownPath(path);
 }
 
 } // namespace
@@ -27,7 +29,7 @@ QString rosterFailureText(const QString& path, const RosterFileError& error, dou
 QString emptyRosterText(const QString& path) {
     return QStringLiteral("名簿ファイル（%1）に、選べる人がひとりもいません。名簿が空になっていないか"
                           "確かめてください。\n%2")
-        .arg(kRosterFileName, path);
+        .arg(kRosterFileName, shownPath(path));
 }
 
 bool 名簿表示(AppContext& context, int displayMode, const QString& gradeFilter, PupilList* list,

@@ -29,6 +29,8 @@ bool DesignForm::load() {
 
 void DesignForm::activate() {}
 
+void DesignForm::closeRequested() {}
+
 bool DesignForm::isFrontPage() const {
     const auto* stack = qobject_cast<const QStackedWidget*>(parentWidget());
     return stack && stack->currentWidget() == this;

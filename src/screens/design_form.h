@@ -23,6 +23,10 @@ public:
     [[nodiscard]] virtual bool load();
     // The form's activation steps.
     virtual void activate();
+    // A request from the window system to close the window (Alt+F4, the title bar, the taskbar) while this
+    // page is in front. The window never closes on it: the form leaves as its own way back does, or does
+    // nothing where leaving now would cut work short (a drill, a save). The default does nothing.
+    virtual void closeRequested();
 
     // Whether this form is the page in front, and whether it is still a page of the window at all. A
     // handler that let events run (processEvents, a cue, a message box, showing a form) checks one of them

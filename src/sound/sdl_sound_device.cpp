@@ -1,5 +1,7 @@
 #include "sound/sdl_sound_device.h"
 
+#include "platform/shown_path.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -104,16 +106,17 @@ SoundDevice::Outcome SdlSoundDevice::play(const QString& path) {
     // SDL reads whatever it is given to its end: a pipe or a device would block the program for ever.
     const QFileInfo info(path);
     if (!info.isFile())
-        return {false, QStringLiteral("音声ファイル %1 がありません（ふつうのファイルではありません）").arg(path)};
+        return {false, QStringLiteral("音声ファイル %1 がありません（ふつうのファイルではありません）")
+                           .arg(shownPath(path))};
     if (info.size() > kLargestSoundFile)
-        return {false, QStringLiteral("音声ファイル %1 が大きすぎます").arg(path)};
+        return {false, QStringLiteral("音声ファイル %1 が大きすぎます").arg(shownPath(path))};
 
     SDL_AudioSpec fileSpec{};
     Uint8* fileData = nullptr;
     Uint32 fileLength = 0;
     SDL_ClearError();
     if (SDL_LoadWAV(QFile::encodeName(path).constData(), &fileSpec, &fileData, &fileLength) == nullptr)
-        return {false, QStringLiteral("音声ファイル %1 を読めません（%2）").arg(path, sdlError())};
+        return {false, QStringLiteral("音声ファイル %1 を読めません（%2）").arg(shownPath(path), sdlError())};
     const std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> fileOwner(fileData, &SDL_FreeWAV);
     // Conversion and the device work in whole frames: a torn last frame (a damaged file) is dropped.
     const int fileFrame = frameBytes(fileSpec.format, fileSpec.channels);
@@ -142,7 +145,8 @@ SoundDevice::Outcome SdlSoundDevice::play(const QString& path) {
         }
     }
     if (needed < 0)
-        return {false, QStringLiteral("音声ファイル %1 を変換できません（%2）").arg(path, sdlError())};
+        return {false,
+                QStringLiteral("音声ファイル %1 を変換できません（%2）").arg(shownPath(path), sdlError())};
 
     SDL_ClearQueuedAudio(m_device);
     SDL_ClearError();

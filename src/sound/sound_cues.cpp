@@ -1,5 +1,6 @@
 #include "sound/sound_cues.h"
 
+#include "platform/shown_path.h"
 #include "sound/sound_table.h"
 
 namespace warizan {
@@ -46,13 +47,23 @@ bool countAnswerCue(AppContext& context, const SoundDevice::Outcome& outcome) {
         failures = 0;
         return true;
     }
+    const QString description =
+        outcome.errorText.isEmpty() ? QStringLiteral("詳しい原因は分かりません") : outcome.errorText;
+    if (failures == 0)
+        context.state.sound.firstFailureReply = description;
     if (failures < kSilentSoundFailures) {
         ++failures;
         return true;
     }
-    const QString description =
-        outcome.errorText.isEmpty() ? QStringLiteral("詳しい原因は分かりません") : outcome.errorText;
-    context.dialogs.showMessage(kSoundErrorTitle, kSoundErrorText + QStringLiteral("\r\n") + description,
+    const QString forParents =
+        QStringLiteral("（おうちの方へ）最初に鳴らなかったときの原因: %1。"
+                       "スピーカーやヘッドホンがつながっているか、音量が小さすぎないか"
+                       "（消音になっていないか）、音フォルダ %2 に音声ファイルがあるかを"
+                       "確かめてください。")
+            .arg(context.state.sound.firstFailureReply, shownPath(context.state.config.soundFolder));
+    context.dialogs.showMessage(kSoundErrorTitle,
+                                kSoundErrorText + QStringLiteral("\r\n") + description +
+                                    QStringLiteral("\r\n") + forParents,
                                 Dialogs::Icon::None);
     context.dialogs.endProgram(1);
     return false;

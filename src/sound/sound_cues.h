@@ -21,10 +21,11 @@ inline constexpr qint16 kSilentSoundFailures = 3;
 
 // Answer cues: a file picked at random from "正解音2" (correct answer) or "間違い音2" (wrong answer, refused
 // start). They share `soundFailCount`: a sound that plays resets it, three failures in a row pass silently,
-// and the fourth tells the pupil to call the teacher and ends the program. An event with no file to play
-// counts as a failure, so a broken sound configuration cannot go unnoticed.
-// Return false when the program is ending: the caller must return at once and write nothing more (no record
-// of the running drill).
+// and the fourth tells the pupil to call the teacher and ends the program; a line for the parents under it
+// gives the first failure's cause and what to check (speakers, volume, the sound folder). An event with no
+// file to play counts as a failure, so a broken sound configuration cannot go unnoticed. Return false when
+// the program is ending: the caller must return at once and write nothing more (no record of the running
+// drill).
 [[nodiscard]] bool playCorrectCue(AppContext& context);
 [[nodiscard]] bool playWrongCue(AppContext& context);
 

@@ -1,5 +1,7 @@
 #include "sound/winmm_sound_device.h"
 
+#include "platform/shown_path.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <array>
@@ -38,27 +40,62 @@ std::wstring interfacePath(const std::wstring& path) {
     return length > 0 && length < shortPath.size() ? std::wstring(shortPath.data(), length) : path;
 }
 
+// Why no sound can go out at all, in words for the family; empty when the wave output opens. The
+// interface itself cannot say: when it cannot open the output it answers MCIERR_DEVICE_OPEN, whose
+// description is about an alias in use ("The device name is already being used as an alias..."), which
+// is not the cause. So the output is asked directly, as the interface would open it.
+QString outputTrouble() {
+    if (waveOutGetNumDevs() == 0)
+        return QStringLiteral("このパソコンには音を出す装置がありません");
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 1;
+    format.nSamplesPerSec = 22050;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 2;
+    format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    HWAVEOUT output = nullptr;
+    const MMRESULT result = waveOutOpen(&output, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL);
+    if (result == MMSYSERR_NOERROR) {
+        waveOutClose(output);
+        return {};
+    }
+    std::array<wchar_t, MAXERRORLENGTH> text{};
+    waveOutGetErrorTextW(result, text.data(), static_cast<UINT>(text.size()));
+    return QStringLiteral("音を出す装置を使えません: %1").arg(QString::fromWCharArray(text.data()));
+}
+
+// The interface's failure, or, where no sound can go out at all, that.
+QString failureCause(MCIERROR error) {
+    const QString output = outputTrouble();
+    return output.isEmpty() ? describe(error) : output;
+}
+
 } // namespace
 
 SoundDevice::Outcome WinmmSoundDevice::play(const QString& path) {
     // The interface would read a pipe or a device to its end: such a name is refused before it is opened.
     const QFileInfo info(path);
     if (!info.isFile())
-        return {false,
-                QStringLiteral("音声ファイル %1 がありません（ふつうのファイルではありません）").arg(path)};
+        return {false, QStringLiteral("音声ファイル %1 がありません（ふつうのファイルではありません）")
+                           .arg(shownPath(path))};
     if (info.size() > kLargestSoundFile)
-        return {false, QStringLiteral("音声ファイル %1 が大きすぎます").arg(path)};
+        return {false, QStringLiteral("音声ファイル %1 が大きすぎます").arg(shownPath(path))};
 
     const std::wstring alias(kAlias);
     // A sound left open by a play that was cut short must not block this one.
     send(L"close " + alias);
     const std::wstring file = interfacePath(QDir::toNativeSeparators(info.absoluteFilePath()).toStdWString());
     if (const MCIERROR error = send(L"open \"" + file + L"\" type waveaudio alias " + alias))
-        return {false, QStringLiteral("音声ファイル %1 を開けません（%2）").arg(path, describe(error))};
+        return {
+            false,
+            QStringLiteral("音声ファイル %1 を開けません（%2）").arg(shownPath(path), failureCause(error))};
     const MCIERROR error = send(L"play " + alias + L" wait");
     send(L"close " + alias);
     if (error)
-        return {false, QStringLiteral("音声ファイル %1 を鳴らせません（%2）").arg(path, describe(error))};
+        return {
+            false,
+            QStringLiteral("音声ファイル %1 を鳴らせません（%2）").arg(shownPath(path), failureCause(error))};
     return {true, {}};
 }
 

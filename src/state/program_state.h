@@ -30,6 +30,10 @@ struct Configuration {
     // Where runs that the score files could not take wait for the next append: a file of the user's own
     // data folder, outside the suite's folders. Empty: nowhere to keep them.
     QString pendingRunsFile;
+    // Where PDFs the program keeps for the family (a report, a fact map, a practice sheet, where there is no
+    // printer) go: the drill's own folder under the user's documents, ending with a separator; the
+    // program's data folder where the system names no documents folder.
+    QString keptDocumentsFolder;
 };
 
 // One line of the roster file.
@@ -151,6 +155,9 @@ struct SoundState {
     // soundTable[column][row]: row 0 the event name, rows 1..20 file names, row 21 the count as text.
     std::array<std::array<QString, kSoundCountRow + 1>, kSoundEvents + 1> soundTable;
     qint16 soundFailCount = 0;
+    // Why the first of the failed answer cues in a row failed: the cause the family is told about when the
+    // fourth ends the program (later failures often only echo the first).
+    QString firstFailureReply;
     QString lastCommand;
     QString lastResultCode;
     QString lastReply;

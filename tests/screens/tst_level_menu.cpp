@@ -94,6 +94,8 @@ LevelMenuScreen& LevelMenuTest::showMenu(int pupil, const QStringList& records) 
     ConfigurationError error;
     if (!StartUpConfiguration(state, suite->programFolder(), &error))
         qFatal("%s", qPrintable(error.message));
+    // Kept PDFs go to a folder of the test's own, named with a ".." that messages must not show.
+    state.config.keptDocumentsFolder = QDir::toNativeSeparators(suite->root() + "/drill/../書類/");
     writeRuns(forms->test.context, forms->test.clock, records);
     PupilList list;
     if (!名簿表示(forms->test.context, 1, QStringLiteral("全学年"), &list))
@@ -413,32 +415,44 @@ void LevelMenuTest::reportPrints() {
             QVERIFY(forms->printer.jobs.last().contains("先生"));
         return;
     }
-    // Never silently: the message says where the report went.
-    const QString kept = forms->test.state->config.programDataFolder + "成績レポート_先生_20240410.pdf";
+    // Never silently: the message says where the report went, among the family's documents.
+    const QString kept = suite->root() + "/書類/成績レポート_先生_20240410.pdf";
     QCOMPARE(messages.size(), size_t(1));
-    QVERIFY2(messages[0].text.contains(QDir::toNativeSeparators(kept)), qPrintable(messages[0].text));
+    QCOMPARE(messages[0].offeredFile, QDir::toNativeSeparators(kept));
     QVERIFY(test::readBytes(kept).startsWith("%PDF"));
+    QVERIFY(QDir(forms->test.state->config.programDataFolder).entryList({"*.pdf"}).isEmpty());
 }
 
 void LevelMenuTest::factMap_data() {
     QTest::addColumn<QString>("button"); // the panel's button pressed, by design name
     QTest::addColumn<QString>("printer");
-    QTest::addColumn<QString>("kept"); // the PDF kept in the data folder, or empty when printed or drawn
+    QTest::addColumn<QString>("kept"); // the PDF kept among the documents, or empty when printed or drawn
+    QTest::addColumn<int>("presses");  // the button pressed so many times
+    QTest::addColumn<bool>("open");    // the family asks for the kept PDF to be opened
     QTest::newRow("shown on the screen") << "Command26_0"
                                          << ""
-                                         << "";
+                                         << "" << 1 << false;
     QTest::newRow("printed") << "Command26_1"
                              << "Office"
-                             << "";
+                             << "" << 1 << false;
     QTest::newRow("no printer: kept as a PDF") << "Command26_1"
                                                << ""
-                                               << "苦手チェック_たろう_20240410.pdf";
-    QTest::newRow("practice sheet kept as a PDF") << "Command27"
-                                                  << ""
-                                                  << "練習プリント_たろう_20240410.pdf";
+                                               << "苦手チェック_たろう_20240410.pdf" << 1 << false;
+    QTest::newRow("practice sheet kept as a PDF, and opened")
+        << "Command27"
+        << ""
+        << "練習プリント_たろう_20240410.pdf" << 1 << true;
+    // The second sheet of the day is another sheet: the first and its answers stay as they were.
+    QTest::newRow("a second practice sheet the same day")
+        << "Command27"
+        << ""
+        << "練習プリント_たろう_20240410(2).pdf" << 2 << false;
+    QTest::newRow("a third one") << "Command27"
+                                 << ""
+                                 << "練習プリント_たろう_20240410(3).pdf" << 3 << false;
     QTest::newRow("the printed report ends with the map") << "Command21_1"
                                                           << ""
-                                                          << "成績レポート_たろう_20240410.pdf";
+                                                          << "成績レポート_たろう_20240410.pdf" << 1 << false;
 }
 
 // The fact map "苦手チェック" of the report panel, from an answer log of pupil 1: 7 by 5 weak, 3 by 4 known.
@@ -446,6 +460,8 @@ void LevelMenuTest::factMap() {
     QFETCH(QString, button);
     QFETCH(QString, printer);
     QFETCH(QString, kept);
+    QFETCH(int, presses);
+    QFETCH(bool, open);
     LevelMenuScreen& menu = showMenu(1, kFamilyRuns);
     DrillRecorder recorder;
     recorder.start(1, 2, QDateTime(QDate(2024, 4, 9), QTime(17, 0)));
@@ -467,7 +483,14 @@ void LevelMenuTest::factMap() {
     QCOMPARE(panel->findChild<QComboBox*>("Combo3")->count(), 5);
     auto* picture = panel->findChild<QLabel*>("reportPicture");
     const QImage report = picture->pixmap().toImage();
-    QTest::mouseClick(panel->findChild<QPushButton*>(button), Qt::LeftButton);
+    forms->test.dialogs.openOffered = open;
+    // What each press kept, as it was right after it.
+    QList<QByteArray> keptBefore;
+    for (int press = 1; press <= presses; ++press) {
+        QTest::mouseClick(panel->findChild<QPushButton*>(button), Qt::LeftButton);
+        if (press < presses && !forms->test.dialogs.messages.empty())
+            keptBefore.append(test::readBytes(forms->test.dialogs.messages.back().offeredFile));
+    }
 
     const auto& messages = forms->test.dialogs.messages;
     if (button == u"Command26_0") {
@@ -490,10 +513,18 @@ void LevelMenuTest::factMap() {
         QVERIFY(test::readBytes(forms->printer.pdfPath).startsWith("%PDF"));
         return;
     }
-    QCOMPARE(messages.size(), size_t(1));
-    QVERIFY2(messages[0].text.contains(QDir::toNativeSeparators(folder + kept)),
-             qPrintable(messages[0].text));
-    const QByteArray pdf = test::readBytes(folder + kept);
+    // Each press said where its PDF went, by a clean path of the system's own form, and offered to open it.
+    const QString documents = suite->root() + "/書類/";
+    QCOMPARE(messages.size(), size_t(presses));
+    QCOMPARE(messages.back().offeredFile, QDir::toNativeSeparators(documents + kept));
+    QVERIFY(!messages.back().text.contains(u".."));
+    QCOMPARE(forms->documents.opened, open ? QStringList{messages.back().offeredFile} : QStringList{});
+    // Nothing kept earlier was touched: a new sheet draws new questions, and the first stays as it was.
+    QCOMPARE(QDir(documents).entryList({"*.pdf"}).size(), presses);
+    for (int k = 0; k < keptBefore.size(); ++k)
+        QCOMPARE(test::readBytes(messages[size_t(k)].offeredFile), keptBefore[k]);
+    QVERIFY(QDir(folder).entryList({"*.pdf"}).isEmpty());
+    const QByteArray pdf = test::readBytes(documents + kept);
     QVERIFY(pdf.startsWith("%PDF"));
     // The report's three levels fill one page; the map is the page after it.
     if (button == u"Command21_1")

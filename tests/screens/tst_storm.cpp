@@ -7,6 +7,7 @@
 #include "suite_forms.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -252,6 +253,11 @@ void StormTest::keysAndClicksOverEveryScreen() {
             if (!buttons.isEmpty())
                 QMetaObject::invokeMethod(buttons[pick(int(buttons.size()))], &QAbstractButton::click,
                                           Qt::QueuedConnection);
+            return;
+        }
+        // A close request of the window system (Alt+F4), which the screens handle as their way back.
+        if (!onNames && pick(10) == 0) {
+            QCoreApplication::postEvent(&forms->window, new QCloseEvent);
             return;
         }
         const Key& k = keys[pick(int(std::size(keys)))];

@@ -7,6 +7,7 @@
 #include "screenshot.h"
 #include "test_forms.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -26,6 +27,8 @@ class WholeRoadTest final : public QObject {
     Q_OBJECT
 private slots:
     void aFamilyWalksTheWholeRoad();
+    void aCloseRequestOnEachScreen_data();
+    void aCloseRequestOnEachScreen();
 };
 
 namespace {
@@ -350,6 +353,99 @@ void WholeRoadTest::aFamilyWalksTheWholeRoad() {
     QCOMPARE(road.runs(), QStringList({"1/2/40", "1/2/72", "1/2/30"}));
     QCOMPARE(road.homeRunsRecorded(), 3);
     QVERIFY(nothingEnded());
+}
+
+void WholeRoadTest::aCloseRequestOnEachScreen_data() {
+    // Where the window system asks the window to close (Alt+F4, the title bar, the taskbar), and the page
+    // in front afterwards: empty when the window closed. Only the selection screen leaves the program.
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("selection screen: its way out") << u"namesel"_qs << u"namesel"_qs;
+    QTest::newRow("level menu: back to the names") << u"seisekitime1"_qs << u"namesel"_qs;
+    QTest::newRow("drill: refused") << u"MainFrm"_qs << u"MainFrm"_qs;
+    QTest::newRow("drill's end: refused") << u"BASEFRM"_qs << u"FrmSyuuryou"_qs;
+    QTest::newRow("result screen, before its buttons: refused") << u"FrmSyuuryou"_qs << u"FrmSyuuryou"_qs;
+    QTest::newRow("result screen: back to the menu") << u"FrmSyuuryou offered"_qs << u"seisekitime1"_qs;
+    QTest::newRow("roster editor: back to the names") << u"FrmName2"_qs << u"namesel"_qs;
+    // Windows says the session ends before Qt closes the windows: the drill does not hold it up.
+    QTest::newRow("drill, the session ending") << u"MainFrm ending"_qs << QString();
+}
+
+void WholeRoadTest::aCloseRequestOnEachScreen() {
+    QFETCH(QString, where);
+    QFETCH(QString, after);
+    Road road;
+    RecordingDialogs& dialogs = road.forms.test.dialogs;
+    QVERIFY(road.window().show(FormId::namesel));
+    road.window().present();
+    bool closed = false;
+    const auto closeWindow = [&] { closed = road.window().close(); };
+
+    if (where == u"FrmName2") {
+        road.window().findChild<QAction*>(u"menuname"_qs)->trigger();
+        Road::settle();
+        QCOMPARE(road.current(), where);
+    } else if (where != u"namesel") {
+        road.pickPupil(QStringLiteral("さくら"));
+        if (QTest::currentTestFailed())
+            return;
+        test::typeText(road.window(), QStringLiteral("1"));
+        Road::settle();
+        QCOMPARE(road.current(), QStringLiteral("seisekitime1"));
+        if (where != u"seisekitime1") {
+            test::typeText(road.window(), QString::number(kLevel));
+            Road::settle();
+            QCOMPARE(road.current(), QStringLiteral("MainFrm"));
+        }
+    }
+    if (where == u"MainFrm ending")
+        QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection));
+
+    if (where == u"BASEFRM") {
+        // The close comes while the run is being recorded behind the backdrop.
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, &road.window(), [&] {
+            if (road.current() == u"BASEFRM" && !closed) {
+                closeWindow();
+                QCOMPARE(road.current(), QStringLiteral("BASEFRM"));
+            }
+        });
+        watch.start();
+        road.answerSheet(4, 0);
+        watch.stop();
+    } else if (where.startsWith(u"FrmSyuuryou")) {
+        road.answerSheet(4, 0);
+        QCOMPARE(road.current(), QStringLiteral("FrmSyuuryou"));
+        if (where.endsWith(u"offered"))
+            road.window().findChild<ResultScreen*>(u"FrmSyuuryou"_qs)->Timer1_Timer();
+        closeWindow();
+    } else {
+        closeWindow();
+    }
+    Road::settle();
+
+    QCOMPARE(closed, after.isEmpty());
+    if (after.isEmpty()) {
+        QVERIFY(!road.window().isVisible());
+        QCOMPARE(road.runsRecorded(), 0);
+    } else {
+        QVERIFY(road.window().isVisible());
+        QCOMPARE(road.current(), after);
+    }
+    const bool leaves = where == u"namesel";
+    QCOMPARE(dialogs.ended, leaves);
+    QCOMPARE(road.forms.test.starter.starts.size(), leaves ? 1 : 0);
+    QVERIFY(dialogs.messages.empty());
+
+    // A refused drill goes on to its end and its run is recorded once.
+    if (where == u"MainFrm") {
+        road.answerSheet(4, 0);
+        Road::settle();
+        QCOMPARE(road.current(), QStringLiteral("FrmSyuuryou"));
+    }
+    if (where == u"MainFrm" || where.startsWith(u"FrmSyuuryou") || where == u"BASEFRM")
+        QCOMPARE(road.runsRecorded(), 1);
 }
 
 WARIZAN_FORMS_TEST_MAIN(WholeRoadTest)

@@ -2,6 +2,7 @@
 #include "sound/sound_table.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QSet>
 #include <QTest>
 
@@ -129,21 +130,23 @@ void SoundCuesTest::answerCueFailures_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<int>("endsAt"); // index of the cue that ends the program, -1 for none
     QTest::addColumn<int>("failCount");
-    QTest::newRow("three failures are silent") << u"ccc"_qs << -1 << 3;
-    QTest::newRow("the fourth in a row ends") << u"cccc"_qs << 3 << 3;
-    QTest::newRow("wrong cue alike") << u"wwww"_qs << 3 << 3;
-    QTest::newRow("correct and wrong share the count") << u"cwwc"_qs << 3 << 3;
-    QTest::newRow("a success resets") << u"ccC"_qs << -1 << 0;
-    QTest::newRow("a success in between starts again") << u"cccWccc"_qs << -1 << 3;
-    QTest::newRow("four after a success end") << u"cccCcccc"_qs << 7 << 3;
-    QTest::newRow("result-screen cues do not count") << u"cppcc"_qs << -1 << 3;
-    QTest::newRow("nor reset") << u"cccPc"_qs << 4 << 3;
+    QTest::addColumn<int>("firstAt"); // index of the failure whose cause the parents are told
+    QTest::newRow("three failures are silent") << u"ccc"_qs << -1 << 3 << 0;
+    QTest::newRow("the fourth in a row ends") << u"cccc"_qs << 3 << 3 << 0;
+    QTest::newRow("wrong cue alike") << u"wwww"_qs << 3 << 3 << 0;
+    QTest::newRow("correct and wrong share the count") << u"cwwc"_qs << 3 << 3 << 0;
+    QTest::newRow("a success resets") << u"ccC"_qs << -1 << 0 << 0;
+    QTest::newRow("a success in between starts again") << u"cccWccc"_qs << -1 << 3 << 4;
+    QTest::newRow("four after a success end") << u"cccCcccc"_qs << 7 << 3 << 4;
+    QTest::newRow("result-screen cues do not count") << u"cppcc"_qs << -1 << 3 << 0;
+    QTest::newRow("nor reset") << u"cccPc"_qs << 4 << 3 << 0;
 }
 
 void SoundCuesTest::answerCueFailures() {
     QFETCH(QString, script);
     QFETCH(int, endsAt);
     QFETCH(int, failCount);
+    QFETCH(int, firstAt);
     CueContext t;
     bool endedAtMessage = false;
     t.dialogs.onMessage = [&](const RecordingDialogs::Message&) { endedAtMessage = t.dialogs.ended; };
@@ -161,10 +164,19 @@ void SoundCuesTest::answerCueFailures() {
     QCOMPARE(t.dialogs.messages.size(), size_t(endsAt >= 0 ? 1 : 0));
     if (endsAt < 0)
         return;
-    // The message names the failure that ended the program, and is shown before it ends.
+    // The message names the failure that ended the program, and is shown before it ends; the line for the
+    // parents gives the cause of the first failure of the row and where to look.
     const auto& message = t.dialogs.messages.front();
     QCOMPARE(message.title, u"音声エラー"_qs);
-    QCOMPARE(message.text, u"音声がでません。先生を呼びなさい。\r\n失敗"_qs + QString::number(endsAt));
+    const QStringList lines = message.text.split(u"\r\n"_qs);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0] + u"\r\n"_qs + lines[1],
+             u"音声がでません。先生を呼びなさい。\r\n失敗"_qs + QString::number(endsAt));
+    QVERIFY2(lines[2].startsWith(u"（おうちの方へ）"_qs) &&
+                 lines[2].contains(u"原因: 失敗"_qs + QString::number(firstAt) + u'。') &&
+                 lines[2].contains(u"スピーカー"_qs) && lines[2].contains(u"音量"_qs) &&
+                 lines[2].contains(QDir::toNativeSeparators(u"/home/family/音 フォルダ"_qs)),
+             qPrintable(lines[2]));
     QCOMPARE(message.icon, Dialogs::Icon::None);
     QVERIFY(!endedAtMessage);
     QCOMPARE(t.dialogs.endCode, 1);
@@ -226,7 +238,8 @@ void SoundCuesTest::eventWithNothingToPlay() {
     }
     QCOMPARE(t.dialogs.ended, answerCue);
     if (answerCue)
-        QCOMPARE(t.dialogs.messages.front().text, kSoundErrorText + u"\r\n"_qs + t.state->sound.lastReply);
+        QVERIFY(t.dialogs.messages.front().text.startsWith(
+            kSoundErrorText + u"\r\n"_qs + t.state->sound.lastReply + u"\r\n（おうちの方へ）"_qs));
 }
 
 QTEST_GUILESS_MAIN(SoundCuesTest)

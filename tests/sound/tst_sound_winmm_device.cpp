@@ -5,6 +5,9 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <windows.h>
+
+#include <mmsystem.h>
 
 using namespace warizan;
 
@@ -15,6 +18,7 @@ private slots:
     void unplayableFileFails_data();
     void unplayableFileFails();
     void soundFromAFolderWithBlanksReachesTheInterface();
+    void withoutSoundOutputTheOutputIsTheCause();
 
 private:
     QTemporaryDir m_dir;
@@ -50,7 +54,7 @@ void WinmmSoundDeviceTest::unplayableFileFails() {
     const SoundDevice::Outcome outcome = device.play(path);
     QVERIFY(!outcome.ok);
     // The file is named, and a refusal of the interface comes with its own description in brackets.
-    QVERIFY2(outcome.errorText.contains(path) && outcome.errorText.contains(words),
+    QVERIFY2(outcome.errorText.contains(QDir::toNativeSeparators(path)) && outcome.errorText.contains(words),
              qPrintable(outcome.errorText));
 }
 
@@ -67,6 +71,25 @@ void WinmmSoundDeviceTest::soundFromAFolderWithBlanksReachesTheInterface() {
     const SoundDevice::Outcome second = device.play(tone);
     QCOMPARE(second.ok, first.ok);
     QCOMPARE(second.errorText, first.errorText);
+}
+
+// Where no sound can go out (no sound card, Wine without its sound drivers: the run of this test that sets
+// WARIZAN_NO_SOUND_OUTPUT), the interface answers that the device's name is in use as an alias; the cause
+// told is the missing output, every time.
+void WinmmSoundDeviceTest::withoutSoundOutputTheOutputIsTheCause() {
+    const bool noOutputExpected = qEnvironmentVariableIsSet("WARIZAN_NO_SOUND_OUTPUT");
+    if (!noOutputExpected && waveOutGetNumDevs() > 0)
+        QSKIP("this system has a sound output (the run without Wine's sound drivers has none)");
+    QCOMPARE(waveOutGetNumDevs(), 0u);
+    const QString tone = m_dir.filePath(u"tone.wav"_qs);
+    QVERIFY(test::writeWav(tone, 22050, 1, 16, test::toneSamples(22050, 1, 16, 0.2)));
+    WinmmSoundDevice device;
+    for (int i = 0; i < 4; ++i) {
+        const SoundDevice::Outcome outcome = device.play(tone);
+        QVERIFY(!outcome.ok);
+        QVERIFY2(outcome.errorText.contains(u"音を出す装置"_qs) && !outcome.errorText.contains(u"alias"_qs),
+                 qPrintable(outcome.errorText));
+    }
 }
 
 QTEST_GUILESS_MAIN(WinmmSoundDeviceTest)

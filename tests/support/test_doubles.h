@@ -36,14 +36,23 @@ class RecordingDialogs final : public Dialogs {
 public:
     struct Message {
         QString title;
-        QString text;
+        QString text; // with an offered file, its path on the last line
         Icon icon;
+        QString offeredFile; // the file offerToOpen() offered, else empty
     };
     void showMessage(const QString& title, const QString& text, Icon icon) override {
-        messages.push_back({title, text, icon});
+        messages.push_back({title, text, icon, {}});
         if (onMessage)
             onMessage(messages.back());
     }
+    // Answers `openOffered`.
+    bool offerToOpen(const QString& title, const QString& text, const QString& path) override {
+        messages.push_back({title, text + u'\n' + path, Icon::Information, path});
+        if (onMessage)
+            onMessage(messages.back());
+        return openOffered;
+    }
+    bool openOffered = false;
     void endProgram(int exitCode) override {
         ended = true;
         endCode = exitCode;

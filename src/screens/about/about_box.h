@@ -7,10 +7,11 @@ class QPushButton;
 
 namespace warizan {
 
-// The program's version.
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 17;
+// The program's version, the project's version in the build (CMakeLists.txt), which the Windows
+// executables carry too.
+inline constexpr int kVersionMajor = WARIZAN_VERSION_MAJOR;
+inline constexpr int kVersionMinor = WARIZAN_VERSION_MINOR;
+inline constexpr int kVersionRevision = WARIZAN_VERSION_PATCH;
 
 // "Version" and the version numbers without leading zeros: "Version1.0.17".
 QString versionText();

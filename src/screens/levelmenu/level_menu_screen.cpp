@@ -499,6 +499,11 @@ void LevelMenuScreen::goBack() {
     m_forms.owner.unload(FormId::seisekitime1);
 }
 
+void LevelMenuScreen::closeRequested() {
+    if (!m_busy && Command1->isEnabled())
+        goBack();
+}
+
 bool LevelMenuScreen::previewKey(QKeyEvent* event) {
     if (m_busy)
         return false;

@@ -35,6 +35,8 @@ public:
 
     [[nodiscard]] bool load() override;
     void activate() override;
+    // A close request goes back to the selection screen as "戻る(0)" does, unless a drill is starting.
+    void closeRequested() override;
 
     // Starts a drill on `level` unless its start button is disabled. From the start button the wait panel is
     // shown, further keys are refused and the menu unloads itself; from the level's name or key the drill's

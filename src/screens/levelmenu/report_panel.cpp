@@ -2,6 +2,8 @@
 
 #include "answers/fact_map.h"
 #include "platform/display.h"
+#include "platform/document_opener.h"
+#include "platform/shown_path.h"
 #include "report/fact_map_page.h"
 #include "report/report_document.h"
 #include "report/report_output.h"
@@ -9,7 +11,6 @@
 #include "screens/control_names.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPagedPaintDevice>
@@ -165,8 +166,8 @@ void ReportPanel::runReport(bool toPrinter) {
         return;
     }
     if (!toPrinter) {
-        reportPicture->setPixmap(
-            QPixmap::fromImage(reportScreenImage(report, Picture12->size(), reportBaseFontSize)));
+        reportPicture->setPixmap(QPixmap::fromImage(reportScreenImage(
+            report, Picture12->size(), reportBaseFontSize, nullptr, reportPicture->devicePixelRatioF())));
         return;
     }
     const QString documentName = state.config.contentHeading + u' ' + report.pupilName;
@@ -179,17 +180,12 @@ void ReportPanel::runReport(bool toPrinter) {
         closingPages.push_back(
             [map, heading](QPainter& painter, QSizeF page) { paintFactMapPage(painter, page, map, heading); });
     }
-    const PrintOutcome outcome = printOrSaveReport(
-        m_forms.printer, report, documentName,
-        reportPdfPath(state.config.programDataFolder, report.pupilName, request.today), closingPages);
-    if (!outcome.error.isEmpty())
-        m_context.dialogs.showMessage(state.config.contentHeading, outcome.error, Dialogs::Icon::Warning);
-    else if (!outcome.pdfPath.isEmpty())
-        m_context.dialogs.showMessage(
-            state.config.contentHeading,
-            QStringLiteral("プリンターがないので、%1 さんのレポートを PDF にして保存しました。\n%2")
-                .arg(report.pupilName, QDir::toNativeSeparators(outcome.pdfPath)),
-            Dialogs::Icon::Information);
+    const PrintOutcome outcome =
+        printOrSaveReport(m_forms.printer, report, documentName,
+                          keptPdfPath(state.config.keptDocumentsFolder, QStringLiteral("成績レポート"),
+                                      report.pupilName, request.today),
+                          closingPages);
+    tellOutcome(outcome.error, outcome.pdfPath, QStringLiteral("レポート"), reportPupil);
 }
 
 int ReportPanel::mapPupil() const {
@@ -228,7 +224,8 @@ void ReportPanel::showFactMap() {
     FactMap map;
     if (!loadFactMap(pupil, &map))
         return;
-    reportPicture->setPixmap(QPixmap::fromImage(factMapImage(map, Picture12->size(), mapHeading(pupil))));
+    reportPicture->setPixmap(QPixmap::fromImage(
+        factMapImage(map, Picture12->size(), mapHeading(pupil), reportPicture->devicePixelRatioF())));
 }
 
 void ReportPanel::printFactMap() {
@@ -240,7 +237,7 @@ void ReportPanel::printFactMap() {
     const QString heading = mapHeading(pupil);
     const PrintOutcome outcome = printOrSavePages(
         m_forms.printer, state.config.contentHeading + u' ' + heading,
-        keptPdfPath(state.config.programDataFolder, QStringLiteral("苦手チェック"),
+        keptPdfPath(state.config.keptDocumentsFolder, QStringLiteral("苦手チェック"),
                     state.roster.pupilName[pupil], m_context.clock.today()),
         [&](QPagedPaintDevice& device) { return warizan::printFactMap(device, map, heading); });
     tellOutcome(outcome.error, outcome.pdfPath, QStringLiteral("苦手チェック"), pupil);
@@ -260,7 +257,7 @@ void ReportPanel::printWeakSheet() {
     const QString name = state.roster.pupilName[pupil];
     const PrintOutcome outcome =
         printOrSavePages(m_forms.printer, sheet.title + u' ' + name.trimmed(),
-                         keptPdfPath(state.config.programDataFolder, QStringLiteral("練習プリント"), name,
+                         keptPdfPath(state.config.keptDocumentsFolder, QStringLiteral("練習プリント"), name,
                                      m_context.clock.today()),
                          [&](QPagedPaintDevice& device) { return printWorksheet(device, sheet); });
     tellOutcome(outcome.error, outcome.pdfPath, QStringLiteral("練習プリント"), pupil);
@@ -268,14 +265,23 @@ void ReportPanel::printWeakSheet() {
 
 void ReportPanel::tellOutcome(const QString& error, const QString& pdfPath, const QString& what, int pupil) {
     const ProgramState& state = m_context.state;
-    if (!error.isEmpty())
+    if (!error.isEmpty()) {
         m_context.dialogs.showMessage(state.config.contentHeading, error, Dialogs::Icon::Warning);
-    else if (!pdfPath.isEmpty())
-        m_context.dialogs.showMessage(
+        return;
+    }
+    if (pdfPath.isEmpty())
+        return;
+    const QString shown = shownPath(pdfPath);
+    if (!m_context.dialogs.offerToOpen(
             state.config.contentHeading,
-            QStringLiteral("プリンターがないので、%1 さんの%2を PDF にして保存しました。\n%3")
-                .arg(state.roster.pupilName[pupil].trimmed(), what, QDir::toNativeSeparators(pdfPath)),
-            Dialogs::Icon::Information);
+            QStringLiteral("プリンターがないので、%1 さんの%2を PDF にして保存しました。")
+                .arg(state.roster.pupilName[pupil].trimmed(), what),
+            shown))
+        return;
+    if (!m_forms.documents.open(shown))
+        m_context.dialogs.showMessage(state.config.contentHeading,
+                                      QStringLiteral("PDF を開くプログラムが見つかりません。\n%1").arg(shown),
+                                      Dialogs::Icon::Warning);
 }
 
 } // namespace warizan

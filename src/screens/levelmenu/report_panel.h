@@ -58,7 +58,8 @@ private:
     // The map of `pupil`; false, with the reason shown, when the answer log cannot be read.
     bool loadFactMap(int pupil, FactMap* map);
     QString mapHeading(int pupil) const;
-    // Says where the pages went when there was no printer, or why they could not be printed.
+    // Says where the pages went when there was no printer, offering to open the PDF, or why they could not
+    // be printed.
     void tellOutcome(const QString& error, const QString& pdfPath, const QString& what, int pupil);
 
     FormContext& m_forms;

@@ -47,8 +47,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-QPixmap resultBackground(QSize size) {
-    QPixmap picture(size);
+QPixmap resultBackground(QSize size, qreal devicePixelRatio) {
+    // Drawn at the screen's own pixels (150 % and 200 % screens), in the logical coordinates below.
+    QPixmap picture(size * devicePixelRatio);
+    picture.setDevicePixelRatio(devicePixelRatio);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width();
@@ -56,7 +58,7 @@ QPixmap resultBackground(QSize size) {
     QLinearGradient sky(0, 0, 0, h);
     sky.setColorAt(0, QColor(120, 190, 255));
     sky.setColorAt(0.7, QColor(215, 240, 255));
-    p.fillRect(picture.rect(), sky);
+    p.fillRect(QRectF(0, 0, w, h), sky);
 
     QRadialGradient sun(w * 0.9, h * 0.1, h * 0.12);
     sun.setColorAt(0, QColor(255, 250, 200));
@@ -152,7 +154,7 @@ ResultScreen::ResultScreen(FormContext& context, QWidget* parent)
 bool ResultScreen::load() {
     Image1->move(0, 0);
     Image1->resize(display::designSize());
-    Image1->setPixmap(resultBackground(display::designSize()));
+    Image1->setPixmap(resultBackground(display::designSize(), Image1->devicePixelRatioF()));
     Image1->lower();
     return true;
 }
@@ -259,6 +261,11 @@ void ResultScreen::Timer1_Timer() {
         Command5->hide();
         break;
     }
+}
+
+void ResultScreen::closeRequested() {
+    if (!Command4->isHidden() && Command4->isEnabled())
+        Command4_Click();
 }
 
 void ResultScreen::Command4_Click() {

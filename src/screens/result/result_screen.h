@@ -21,6 +21,9 @@ public:
     [[nodiscard]] bool load() override;
     // Recounts the figures and shows the run, then plays the cues (every time the screen becomes current).
     void activate() override;
+    // A close request goes back to the menu as "メニューへ" does, once that button is offered; while the
+    // run is being shown and its cues play it is refused.
+    void closeRequested() override;
 
     // The delay's one tick: offers the buttons.
     void Timer1_Timer();
@@ -48,7 +51,8 @@ private:
     AppContext& m_context;
 };
 
-// The result screen's background: a sky over green hills with a sun, drawn for `size`.
-QPixmap resultBackground(QSize size);
+// The result screen's background: a sky over green hills with a sun, drawn for `size` (logical pixels) at
+// the screen's `devicePixelRatio`.
+QPixmap resultBackground(QSize size, qreal devicePixelRatio = 1.0);
 
 } // namespace warizan

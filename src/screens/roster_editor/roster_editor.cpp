@@ -118,6 +118,10 @@ void RosterEditor::save() {
         (error.kind == RosterSaveError::Kind::NameNotWritable ? Text1 : Text2)[error.row]->setFocus();
 }
 
+void RosterEditor::closeRequested() {
+    goBack();
+}
+
 void RosterEditor::goBack() {
     if (!m_forms.owner.show(FormId::namesel))
         return;

@@ -23,6 +23,8 @@ public:
     [[nodiscard]] bool load() override;
     // A roster that could not be read is reported here, and the selection screen is brought back.
     void activate() override;
+    // A close request goes back as "もどる" does: what was not saved is left, as there.
+    void closeRequested() override;
 
     // "変更": writes the rows to the roster. A name the roster cannot hold or a year that does not fit is
     // refused with a message and nothing is written; a roster that has gone missing is reported and the

@@ -217,7 +217,8 @@ void SelectionScreen::activate() {
             return;
     }
 
-    Image1->setPixmap(drillIcon().pixmap(display::px(64), display::px(64)));
+    Image1->setPixmap(
+        drillIcon().pixmap(QSize(display::px(64), display::px(64)), Image1->devicePixelRatioF()));
     m_forms.owner.unload(FormId::seisekitime1);
     Label1->setText(kPrompt);
     Picture5->hide();
@@ -320,6 +321,11 @@ void SelectionScreen::exitToLauncher() {
     // A launcher that cannot be started is no reason to stay: the program ends either way.
     startLauncher(m_context.state.config, m_context.processStarter);
     m_context.dialogs.endProgram(0);
+}
+
+void SelectionScreen::closeRequested() {
+    if (!Command7->isHidden())
+        exitToLauncher();
 }
 
 void SelectionScreen::openRosterEditor() {

@@ -36,6 +36,8 @@ public:
     // again from "全学年" and the display mode "ポイント（今日／今まで）" with the list rebuilt from the
     // roster and the score file, and closes the level menu.
     void activate() override;
+    // A close request is this screen's way out, as the key "0" is: the launcher starts, the program ends.
+    void closeRequested() override;
 
     // O.K. (the button, key "1", Enter or space in the list, a double-click on a pupil): with a pupil
     // chosen, makes the pupil the working one and shows the level menu; with nobody chosen, plays the
