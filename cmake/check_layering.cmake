@@ -1,7 +1,10 @@
 # Fails when a file under SOURCE_ROOT includes a header of a folder that TABLE does not allow for the file's
-# folder. Run as: cmake -DSOURCE_ROOT=<src> -DTABLE=<layers.txt> -P check_layering.cmake
-if(NOT SOURCE_ROOT OR NOT TABLE)
-    message(FATAL_ERROR "check_layering: SOURCE_ROOT and TABLE must be given")
+# folder, or when a file of a core folder (one the table's "gui side" line does not name) includes a header
+# of the GUI side: of a GUI-side folder, or of one of Qt's GUI modules, whose include folders QT_GUI_DIRS
+# names ("|" between them). Run as:
+#   cmake -DSOURCE_ROOT=<src> -DTABLE=<layers.txt> -DQT_GUI_DIRS=<dir|dir> -P check_layering.cmake
+if(NOT SOURCE_ROOT OR NOT TABLE OR NOT QT_GUI_DIRS)
+    message(FATAL_ERROR "check_layering: SOURCE_ROOT, TABLE and QT_GUI_DIRS must be given")
 endif()
 
 # The table: one "folder: allowed folders" line each.
@@ -15,6 +18,31 @@ foreach(line IN LISTS table_lines)
     string(MAKE_C_IDENTIFIER "${folder}" key)
     set(allowed_${key} "${allowed}")
     list(APPEND known_folders "${folder}")
+endforeach()
+
+# The GUI side: "gui side = folder folder/* ...".
+file(STRINGS "${TABLE}" gui_side_line REGEX "^gui side *=")
+if(NOT gui_side_line)
+    message(FATAL_ERROR "check_layering: the table has no \"gui side =\" line")
+endif()
+string(REGEX REPLACE "^gui side *= *" "" gui_side "${gui_side_line}")
+string(STRIP "${gui_side}" gui_side)
+string(REPLACE " " ";" gui_side "${gui_side}")
+
+# The headers of Qt's GUI modules, by the names an include writes: <QPainter>, <QtGui/QPainter>, <qpainter.h>,
+# and the modules themselves (<QtWidgets>).
+string(REPLACE "|" ";" qt_gui_dirs "${QT_GUI_DIRS}")
+set(qt_gui_headers "")
+foreach(dir IN LISTS qt_gui_dirs)
+    get_filename_component(module "${dir}" NAME)
+    file(GLOB names RELATIVE "${dir}" "${dir}/*")
+    if(NOT names)
+        message(FATAL_ERROR "check_layering: no headers in ${dir}")
+    endif()
+    list(APPEND qt_gui_headers ${module} ${names})
+    foreach(name IN LISTS names)
+        list(APPEND qt_gui_headers "${module}/${name}")
+    endforeach()
 endforeach()
 
 # The table line that governs a folder: its own, else "<top>/*" for a folder under <top>.
@@ -66,6 +94,17 @@ foreach(source IN LISTS sources)
         continue()
     endif()
     string(MAKE_C_IDENTIFIER "${line}" key)
+    folder_allowed("${folder}" "${gui_side}" on_gui_side)
+    if(NOT on_gui_side)
+        file(STRINGS "${SOURCE_ROOT}/${source}" system_includes REGEX "^[ \t]*#[ \t]*include[ \t]+<")
+        foreach(include IN LISTS system_includes)
+            string(REGEX MATCH "<([^>]+)>" _ "${include}")
+            list(FIND qt_gui_headers "${CMAKE_MATCH_1}" found)
+            if(found GREATER -1)
+                list(APPEND faults "${source}: includes <${CMAKE_MATCH_1}> of Qt's GUI side in a core folder")
+            endif()
+        endforeach()
+    endif()
     file(STRINGS "${SOURCE_ROOT}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
     foreach(include IN LISTS includes)
         string(REGEX MATCH "\"([^\"]+)\"" _ "${include}")
@@ -73,9 +112,17 @@ foreach(source IN LISTS sources)
         if(included STREQUAL "" OR included STREQUAL folder)
             continue() # a header beside the file, or of its own folder
         endif()
+        set(header "${CMAKE_MATCH_1}")
+        if(NOT on_gui_side)
+            folder_allowed("${included}" "${gui_side}" gui_header)
+            if(gui_header)
+                list(APPEND faults "${source}: includes \"${header}\" of the GUI side in a core folder")
+                continue()
+            endif()
+        endif()
         folder_allowed("${included}" "${allowed_${key}}" ok)
         if(NOT ok)
-            list(APPEND faults "${source}: includes \"${CMAKE_MATCH_1}\", above or beside its layer")
+            list(APPEND faults "${source}: includes \"${header}\", above or beside its layer")
         endif()
     endforeach()
 endforeach()

@@ -2,15 +2,15 @@
 // next question, each well within a millisecond; and the form must sit nearly idle while it waits for the
 // next tick or before the result screen (CPU time over wall time read from getrusage).
 
-#include "app/configuration.h"
 #include "app/form_window.h"
 #include "app/program_forms.h"
 #include "drill/drill_clock.h"
-#include "platform/display.h"
+#include "platform/gui/display.h"
 #include "platform/single_instance.h"
 #include "records/score_count.h"
 #include "screens/drill/drill_form.h"
 #include "screens/drill_start.h"
+#include "startup/configuration.h"
 #include "state/content_levels.h"
 #include "test_forms.h"
 
@@ -106,7 +106,11 @@ template <typename Wait> void measureShare(benchmark::State& state, Wait wait) {
 
 void BM_TypedDigitToCell(benchmark::State& state) {
     DrillWindow& w = drillWindow();
-    QLabel* cell = w.drill().Keisan2Lbl1[0];
+    const auto* cell = w.drill().findChild<QLabel*>(QStringLiteral("Keisan2Lbl1_0"));
+    if (!cell) {
+        state.SkipWithError("no quotient cell");
+        return;
+    }
     w.key(Qt::Key_Up);
     for (auto _ : state) {
         w.key(Qt::Key_7, QStringLiteral("7"));
@@ -121,6 +125,11 @@ void BM_TypedDigitToCell(benchmark::State& state) {
 
 void BM_CorrectAnswerToNextQuestion(benchmark::State& state) {
     DrillWindow& w = drillWindow();
+    const auto* dividend = w.drill().findChild<QLabel*>(QStringLiteral("Keisan2Lbl2_0"));
+    if (!dividend) {
+        state.SkipWithError("no dividend");
+        return;
+    }
     for (auto _ : state) {
         state.PauseTiming();
         w.state->drill.solvedCount = 0;
@@ -131,7 +140,7 @@ void BM_CorrectAnswerToNextQuestion(benchmark::State& state) {
         w.type(QString::number(q.remainder));
         state.ResumeTiming();
         w.key(Qt::Key_Space, QStringLiteral(" "));
-        benchmark::DoNotOptimize(w.drill().Keisan2Lbl2[0]->text());
+        benchmark::DoNotOptimize(dividend->text());
     }
     if (w.state->drill.solvedCount != 1)
         state.SkipWithError("the answer was not judged right");
@@ -139,7 +148,8 @@ void BM_CorrectAnswerToNextQuestion(benchmark::State& state) {
 
 void BM_DrillFormWaitingCpuShare(benchmark::State& state) {
     DrillWindow& w = drillWindow();
-    if (!w.drill().sTimer1->isActive())
+    const auto* drillClock = w.drill().findChild<QTimer*>(QStringLiteral("sTimer1"));
+    if (!drillClock || !drillClock->isActive())
         state.SkipWithError("the drill clock is not running");
     measureShare(state, [] {
         QEventLoop loop;

@@ -1,6 +1,6 @@
 #include "app/form_window.h"
 
-#include "platform/display.h"
+#include "platform/gui/display.h"
 #include "platform/handler_scope.h"
 #include "screens/design_form.h"
 

@@ -1,12 +1,12 @@
 #include "app/program.h"
 
 #include "answers/kept_answers.h"
-#include "app/configuration.h"
 #include "app/program_forms.h"
-#include "platform/display.h"
+#include "platform/gui/display.h"
 #include "platform/shown_path.h"
 #include "records/score_file.h"
 #include "screens/drill_icon.h"
+#include "startup/configuration.h"
 
 #include <QApplication>
 #include <QDir>

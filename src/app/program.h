@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/form_window.h"
-#include "platform/document_opener.h"
-#include "platform/printer.h"
+#include "platform/gui/document_opener.h"
+#include "platform/gui/printer.h"
+#include "platform/gui/widget_dialogs.h"
 #include "platform/process_starter.h"
 #include "platform/single_instance.h"
-#include "platform/widget_dialogs.h"
 #include "state/app_context.h"
 
 #include <QString>

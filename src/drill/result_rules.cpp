@@ -1,12 +1,12 @@
 #include "drill/result_rules.h"
 
+#include "records/score_record.h"
+
 #include <charconv>
-#include <cmath>
 
 namespace warizan {
 
 namespace {
-constexpr qint32 kFirstUnfinishedResult = 99998;
 constexpr qint16 kNoGoalMessageRuns = 9999;
 
 template <typename T> QString shortest(T value) {
@@ -15,29 +15,6 @@ template <typename T> QString shortest(T value) {
     return QString::fromLatin1(buffer, end - buffer);
 }
 } // namespace
-
-qint32 resultRunPoints(qint32 goal, qint32 finalTime) {
-    if (finalTime >= kFirstUnfinishedResult || goal <= 0)
-        return 0;
-    if (finalTime <= goal) {
-        const double share = static_cast<double>(goal - finalTime) / goal;
-        return static_cast<qint32>(std::floor(share * share * share * 50 + 5));
-    }
-    if (finalTime < 2 * static_cast<qint64>(goal))
-        return 4;
-    if (finalTime < 10 * static_cast<qint64>(goal))
-        return 1;
-    return 0;
-}
-
-qint32 resultEarnedPoints(qint32 runPoints, float factor) {
-    const double points = std::floor(static_cast<double>(runPoints) * static_cast<double>(factor));
-    if (!(points > -2147483648.0))
-        return std::numeric_limits<qint32>::min();
-    if (points > 2147483647.0)
-        return std::numeric_limits<qint32>::max();
-    return static_cast<qint32>(points);
-}
 
 QString shortestNumber(double value) {
     return shortest(value);
@@ -55,7 +32,7 @@ QString pointsText(qint32 runPoints, float factor, qint32 earnedPoints) {
 }
 
 QString resultTimeText(qint32 finalTime) {
-    if (finalTime >= kFirstUnfinishedResult)
+    if (finalTime >= kNoPointsResult)
         return QStringLiteral("記録なし");
     return QStringLiteral("今の成績：%1秒").arg(finalTime);
 }

@@ -6,14 +6,9 @@
 
 namespace warizan {
 
-// The rules of the result screen, over the figures of the count that follows a drill.
+// The rules of the result screen, over the figures of the count that follows a drill. The points it shows
+// are those of the points rule (records/points.h).
 
-// Points before the level's factor for a run of `finalTime` seconds against the goal time `goal`: the
-// cubic curve up to the goal (the whole time on it), then 4 below twice the goal, 1 below ten times, else 0;
-// 0 for an unfinished run (99998 and above) and on a level without a goal time.
-qint32 resultRunPoints(qint32 goal, qint32 finalTime);
-// The points after the level's factor, rounded down.
-qint32 resultEarnedPoints(qint32 runPoints, float factor);
 // A number in its shortest decimal form: 1.5 as "1.5", 2 as "2".
 QString shortestNumber(double value);
 QString shortestNumber(float value);

@@ -3,6 +3,7 @@
 #include "lists/list_text.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace warizan {
@@ -15,11 +16,48 @@ struct Entry {
     int pupil = 0;
 };
 
-QString name5(const QString& name) {
+// Each line is written into one string, piece by piece, with no string made for a piece: a large family's
+// four rankings are built every time the level menu comes up.
+
+// Appends the last `n` characters of `blanks` half-width blanks followed by `text`, as lastChars would take
+// them from the whole.
+void appendLast(QString& line, qsizetype blanks, QStringView text, qsizetype n) {
+    qsizetype skip = std::max<qsizetype>(0, blanks + text.size() - n);
+    for (qsizetype k = std::min(blanks, skip); k < blanks; ++k)
+        line.append(u' ');
+    skip = std::max<qsizetype>(0, skip - blanks);
+    line.append(text.mid(skip));
+}
+
+// Appends `value` in decimal, right-aligned as lastChars(blanks + the number, n) has it.
+void appendNumber(QString& line, qint64 value, qsizetype blanks, qsizetype n) {
+    char16_t digits[24];
+    char16_t* end = digits + std::size(digits);
+    char16_t* start = end;
+    quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+    do {
+        *--start = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--start = u'-';
+    appendLast(line, blanks, QStringView(start, end), n);
+}
+
+// The name in five characters: without its trailing blanks, cut or padded with full-width blanks.
+void appendName5(QString& line, const QString& name) {
     qsizetype end = name.size();
     while (end > 0 && name.at(end - 1).isSpace())
         --end;
-    return (name.left(end) + QString(6, kFullWidthBlank)).left(5);
+    const qsizetype shown = std::min<qsizetype>(end, 5);
+    line.append(QStringView(name).left(shown));
+    for (qsizetype k = shown; k < 5; ++k)
+        line.append(kFullWidthBlank);
+}
+
+QChar gradeMarkOf(int gradeNumber) {
+    static const QString marks = QStringLiteral("①②③④⑤⑥ⅠⅡⅢ");
+    return gradeNumber >= 1 && gradeNumber <= 9 ? marks.at(gradeNumber - 1) : kFullWidthBlank;
 }
 
 } // namespace
@@ -67,8 +105,7 @@ QStringList rankingLines(const ProgramState& state, int level, const RankingChoi
 
     static const QString failed = QStringLiteral("*失敗*");
     static const QString noResult = QStringLiteral("------");
-    static const QString fourBlanks = QStringLiteral("    ");
-    const QString blankMark(kFullWidthBlank);
+    const QChar workingMark = kWorkingPupilMark.at(0);
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(entries.size()));
     const ListFilter filter(choice.gradeFilter);
@@ -81,32 +118,37 @@ QStringList rankingLines(const ProgramState& state, int level, const RankingChoi
         const int grade = listGradeNumber(roster.gradeBaseYear, roster.pupilBirthYear[e.pupil]);
         if (!filter.passes(grade))
             continue;
+        const qint64 today = byToday ? e.primary : e.secondary;
+        const qint64 total = byToday ? e.secondary : e.primary;
+        if (!times && byToday && today == 0)
+            continue;
         const bool working = e.pupil == state.pupil.currentPupil;
-        const QString markA = working ? kWorkingPupilMark : gradeMark(grade);
-        const QString markB = working ? kWorkingPupilMark : blankMark;
-        const QString r2 = lastChars(u' ' + QString::number(place), 2);
-        const QString name = name5(roster.pupilName[e.pupil]);
-
+        QString line;
+        line.reserve(24);
+        // The place in two characters, or "--" for a best time there is not.
+        if (times && e.primary == kNoResult)
+            line.append(QStringLiteral("--"));
+        else
+            appendNumber(line, place, 1, 2);
+        line.append(working ? workingMark : gradeMarkOf(grade));
+        appendName5(line, roster.pupilName[e.pupil]);
         if (times) {
             if (e.primary == kNoResult)
-                lines.append(QStringLiteral("--") + markA + name + noResult + u' ' + markB);
+                line.append(noResult);
             else if (e.primary == kNoResult - 1)
-                lines.append(r2 + markA + name + failed + u' ' + markB);
+                line.append(failed);
             else
-                lines.append(r2 + markA + name + lastChars(fourBlanks + QString::number(e.primary), 6) +
-                             u' ' + markB);
-            if (pupilsOfLines)
-                pupilsOfLines->push_back(e.pupil);
+                appendNumber(line, e.primary, 4, 6);
+            line.append(u' ');
+            line.append(working ? workingMark : kFullWidthBlank);
         } else {
-            const qint64 today = byToday ? e.primary : e.secondary;
-            const qint64 total = byToday ? e.secondary : e.primary;
-            if (byToday && today == 0)
-                continue;
-            lines.append(r2 + markA + name + lastChars(fourBlanks + QString::number(today), 3) + u'/' +
-                         lastChars(fourBlanks + QString::number(total), 5));
-            if (pupilsOfLines)
-                pupilsOfLines->push_back(e.pupil);
+            appendNumber(line, today, 4, 3);
+            line.append(u'/');
+            appendNumber(line, total, 4, 5);
         }
+        lines.append(line);
+        if (pupilsOfLines)
+            pupilsOfLines->push_back(e.pupil);
     }
     return lines;
 }

@@ -55,7 +55,8 @@ bool readNewest(const QString& path, qint64 limit, QByteArray* bytes, qint64* to
 
 } // namespace
 
-bool readNewestScoreRecords(const QString& path, qint64 limit, std::vector<ScoreRecord>* records, QString* error) {
+bool readNewestScoreRecords(const QString& path, qint64 limit, std::vector<ScoreRecord>* records,
+                            QString* error) {
     QByteArray bytes;
     qint64 total = 0;
     records->clear();
@@ -99,11 +100,6 @@ ScoreLists buildScoreLists(const ProgramState& state, const ScoreListChoice& cho
         return lists;
     const std::vector<ScoreRecord> records = decodeScoreRecords(bytes);
     lists.recordsRead = static_cast<qint64>(records.size());
-
-    // The points shown are the rule's base points, without the level's factor.
-    LevelTable unitFactor;
-    unitFactor.levelGoal = levels.levelGoal;
-    unitFactor.levelBonusFactor.fill(1.0f);
 
     const double today = dateValue(choice.today);
     const double after = today - periodDays(choice.period, choice.today);
@@ -166,7 +162,8 @@ ScoreLists buildScoreLists(const ProgramState& state, const ScoreListChoice& cho
         if (whoSlot->isEmpty())
             continue;
         const QString& who = *whoSlot;
-        const qint32 points = recordPoints(unitFactor, r.result, r.level);
+        // The points shown are the rule's base points, without the level's factor.
+        const qint32 points = basePoints(levels.levelGoal[r.level], r.result);
 
         if (choice.kind == ScoreListKind::Today) {
             const QTime time = clockFromValue(r.clockTime);

@@ -192,8 +192,8 @@ bool moveAside(const QString& file, const QList<QByteArray>& lines, QString* why
         bytes += line + '\n';
     if (!aside.open(QIODevice::WriteOnly | QIODevice::Append) || aside.write(bytes) != bytes.size() ||
         !flushFileToDisk(aside)) {
-        *why =
-            QStringLiteral("読めない行を %1 に移せません（%2）").arg(shownPath(aside.fileName()), aside.errorString());
+        *why = QStringLiteral("読めない行を %1 に移せません（%2）")
+                   .arg(shownPath(aside.fileName()), aside.errorString());
         return false;
     }
     aside.close();
@@ -255,7 +255,9 @@ template <typename Change> bool rewrite(const QString& file, QString* why, Chang
 } // namespace
 
 QString defaultPendingRunsFile() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString chosen = qEnvironmentVariable("WARIZAN_DATA_HOME");
+    const QString folder =
+        chosen.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) : chosen;
     if (folder.isEmpty())
         return {};
     return QDir(folder).filePath(QStringLiteral("warizan/保存待ちの成績.jsonl"));

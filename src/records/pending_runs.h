@@ -35,8 +35,9 @@ struct PendingRun {
 };
 
 // The file the program keeps such runs in: a file of the user's own data folder (on Linux under
-// $XDG_DATA_HOME), shared by every copy of the program and the data tool. Empty when the system names no
-// such folder.
+// $XDG_DATA_HOME), shared by every copy of the program and the data tool. $WARIZAN_DATA_HOME, where set,
+// names that folder on every system, so a second copy (or a test) can keep its runs apart: Windows has no
+// variable of its own for it. Empty when the system names no such folder.
 QString defaultPendingRunsFile();
 
 // Where lines of the list that cannot be read (damaged from outside: the list itself is only ever replaced

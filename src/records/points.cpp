@@ -32,27 +32,30 @@ qint32 saturatedFloor(double value) {
 
 } // namespace
 
-qint32 recordPoints(const LevelTable& levels, qint32 result, int level) {
-    if (!isLevelNumber(level) || result >= kNoPointsResult)
-        return 0;
-    const qint32 goal = levels.levelGoal[level];
-    // A level without a goal time has no curve to place a run on.
-    if (goal == 0)
+qint32 basePoints(qint32 goal, qint32 result) {
+    if (result >= kNoPointsResult || goal <= 0)
         return 0;
     const double g = goal;
     const double r = result;
-    double base;
     if (r <= g) {
         const double ratio = (g - r) / g;
-        base = floorOf(ratio * ratio * ratio * 50.0 + 5.0);
-    } else if (r < 2.0 * g) {
-        base = 4;
-    } else if (r < 10.0 * g) {
-        base = 1;
-    } else {
-        base = 0;
+        return saturatedFloor(ratio * ratio * ratio * 50.0 + 5.0);
     }
-    return saturatedFloor(base * static_cast<double>(levels.levelBonusFactor[level]));
+    if (r < 2.0 * g)
+        return 4;
+    if (r < 10.0 * g)
+        return 1;
+    return 0;
+}
+
+qint32 pointsAfterFactor(qint32 base, float factor) {
+    return saturatedFloor(static_cast<double>(base) * static_cast<double>(factor));
+}
+
+qint32 recordPoints(const LevelTable& levels, qint32 result, int level) {
+    if (!isLevelNumber(level))
+        return 0;
+    return pointsAfterFactor(basePoints(levels.levelGoal[level], result), levels.levelBonusFactor[level]);
 }
 
 } // namespace warizan

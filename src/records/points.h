@@ -6,10 +6,21 @@
 
 namespace warizan {
 
-// Points one run of `result` seconds earns on `level`: a cubic curve from 55 (0 seconds) down to 5 at the
-// level's goal time, then 4 below twice the goal, 1 below ten times the goal, else 0; times the level's
-// factor, rounded down. Unfinished runs (99998 and above), a level without a goal time and a level outside
-// the table earn 0. The value saturates at the bounds of 32 bits instead of wrapping.
+// The points rule, the one place it is written: the count, the score lists, the result screen and the data
+// tool's export all take their points from here.
+
+// Points before the level's factor for a run of `result` seconds against the goal time `goal`: a cubic curve
+// from 55 (0 seconds) down to 5 at the goal (the whole time sits on it), then 4 below twice the goal, 1 below
+// ten times the goal, else 0. Unfinished runs (99998 and above) and a goal of 0 or less earn 0. A damaged
+// result far below 0 saturates at the bounds of 32 bits instead of wrapping.
+qint32 basePoints(qint32 goal, qint32 result);
+
+// `base` times the level's factor, rounded down, saturating at the bounds of 32 bits. A factor that is no
+// number (or infinite times no points) earns 0.
+qint32 pointsAfterFactor(qint32 base, float factor);
+
+// Points one run of `result` seconds earns on `level`: basePoints against the level's goal, after its
+// factor. A level outside the table earns 0.
 qint32 recordPoints(const LevelTable& levels, qint32 result, int level);
 
 // Adds points to a running total, saturating at the bounds of 32 bits, so that no file content can wrap

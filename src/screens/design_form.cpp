@@ -1,6 +1,6 @@
 #include "screens/design_form.h"
 
-#include "platform/display.h"
+#include "platform/gui/display.h"
 
 #include <QApplication>
 #include <QKeyEvent>

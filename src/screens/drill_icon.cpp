@@ -1,6 +1,6 @@
 #include "screens/drill_icon.h"
 
-#include "platform/display.h"
+#include "platform/gui/display.h"
 #include "state/program_identity.h"
 
 #include <QPainter>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "answers/answer_log.h"
-#include "app/configuration.h"
 #include "records/score_file.h"
+#include "startup/configuration.h"
 #include "test_support.h"
 
 #include <optional>

@@ -1,4 +1,4 @@
-#include "app/configuration.h"
+#include "startup/configuration.h"
 #include "system_files.h"
 #include "test_support.h"
 

@@ -1,5 +1,6 @@
 #include "app/program.h"
-#include "platform/display.h"
+#include "controls.h"
+#include "platform/gui/display.h"
 #include "records/pending_runs.h"
 #include "records/score_record.h"
 #include "screens/screenshot.h"
@@ -43,9 +44,9 @@ void ProgramTest::startsOnTheSelectionScreen() {
     auto* screen = qobject_cast<SelectionScreen*>(window->currentForm());
     QVERIFY(screen != nullptr);
     QCOMPARE(screen->window(), window);
-    QCOMPARE(screen->Label4->text(), QStringLiteral("あまりのあるわり算"));
+    QCOMPARE(test::shownText(*screen, "Label4"), QStringLiteral("あまりのあるわり算"));
     // Its activation has listed the family.
-    QCOMPARE(screen->List1->count(), 2);
+    QCOMPARE(test::control<QListWidget>(*screen, "List1")->count(), 2);
 }
 
 // A run kept when the score files could not take it is on file before the first screen counts.
@@ -53,8 +54,8 @@ void ProgramTest::keptRunsReachTheFilesAtStart() {
     test::TempSuite suite(1);
     suite.writeRoster(QStringLiteral("1,2014,0,0,\"たろう\",0,\"\",\"\"\n"));
     QTemporaryDir userData;
-    const QByteArray oldUserData = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    const QByteArray oldUserData = qgetenv("WARIZAN_DATA_HOME");
+    qputenv("WARIZAN_DATA_HOME", QFile::encodeName(userData.path()));
     const QString scores = suite.programDataFolder() + kScoreFileName;
     const QString home = suite.commonFolder() + kHomeScoreFileName;
     Configuration config;
@@ -71,7 +72,7 @@ void ProgramTest::keptRunsReachTheFilesAtStart() {
 
     Program program(std::make_unique<test::ScriptedSoundDevice>(), suite.programFolder());
     const bool started = program.start();
-    qputenv("XDG_DATA_HOME", oldUserData);
+    qputenv("WARIZAN_DATA_HOME", oldUserData);
     QVERIFY(started);
     QCOMPARE(test::readBytes(scores), kept.scoreRecord);
     QCOMPARE(test::readBytes(home), kept.homeRecord);
@@ -84,8 +85,8 @@ void ProgramTest::unreadableKeptRunsAreToldOnce() {
     test::TempSuite suite(1);
     suite.writeRoster(QStringLiteral("1,2014,0,0,\"たろう\",0,\"\",\"\"\n"));
     QTemporaryDir userData;
-    const QByteArray oldUserData = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    const QByteArray oldUserData = qgetenv("WARIZAN_DATA_HOME");
+    qputenv("WARIZAN_DATA_HOME", QFile::encodeName(userData.path()));
     const QString list = defaultPendingRunsFile();
     QVERIFY(QDir().mkpath(QFileInfo(list).absolutePath()));
     test::writeTextFile(list, QStringLiteral("not a run\n{\"scoreFile\":\"/x\"\n"), TextEncoding::Utf8);
@@ -107,7 +108,7 @@ void ProgramTest::unreadableKeptRunsAreToldOnce() {
     };
     const bool first = startOnce();
     const bool second = startOnce();
-    qputenv("XDG_DATA_HOME", oldUserData);
+    qputenv("WARIZAN_DATA_HOME", oldUserData);
     QVERIFY(first && second);
     QCOMPARE(told.size(), 1);
     QVERIFY2(told[0].startsWith(QStringLiteral("取っておいた成績のうち 2 回分が読めませんでした。")),

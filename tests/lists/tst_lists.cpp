@@ -5,8 +5,8 @@
 #include "records/score_record.h"
 #include "state/content_levels.h"
 #include "state/pupil_minutes.h"
-#include "test_doubles.h"
 #include "system_files.h"
+#include "test_doubles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -109,6 +109,14 @@ void ListsTest::rankings_data() {
                        " 4　先生　　　    99 　"};
     QTest::newRow("unknown filter lists nobody")
         << "times" << QList<int>{30, 20, 45, 99} << none << 0 << "大人" << QStringList{};
+    QTest::newRow("times of one and five digits, a failed run, no run")
+        << "times" << QList<int>{12345, 5, 99998, 99999} << none << 0 << "全学年"
+        << QStringList{" 1⑥はなこ　　    5 　", " 2②たろう　　 12345 　", " 3Ⅱじろうきち*失敗* 　",
+                       "--　先生　　　------ 　"};
+    QTest::newRow("points wider than their columns, and below 0")
+        << "sofar" << QList<int>{123456, -12, 7, 0} << QList<int>{1234, -5, 0, 0} << 1 << "全学年"
+        << QStringList{" 1●たろう　　234/23456", " 2Ⅱじろうきち  0/    7", " 3　先生　　　  0/    0",
+                       " 4⑥はなこ　　 -5/  -12"};
     QTest::newRow("today's points outrank a thousand points so far")
         << "today" << QList<int>{5000, 5, 0, 0} << QList<int>{1, 5, 0, 0} << 0 << "全学年"
         << QStringList{" 1⑥はなこ　　  5/    5", " 2②たろう　　  1/ 5000"};
@@ -389,16 +397,17 @@ void ListsTest::columnTexts() {
     state->figures.todayCount.at(4, 1) = 2;
     state->figures.todayCount.at(35, 1) = 3;
     const LevelColumnTexts t = levelColumnTexts(*state, 3);
-    const QMap<QString, QString> got = {{"start", t.start},
-                                        {"goal", t.goal},
-                                        {"goal9999", t.goal},
-                                        {"recent", t.recent},
-                                        {"today", t.today},
-                                        {"today3", t.today},
-                                        {"soFar", t.soFar},
-                                        {"total", todayTotalText(*state)},
-                                        {"elapsed", elapsedText(minutesSinceStart(*clockAt(36179.9), -1, 36000))},
-                                        {"midnight", elapsedText(minutesSinceStart(*clockAt(100), -1, 86300))}};
+    const QMap<QString, QString> got = {
+        {"start", t.start},
+        {"goal", t.goal},
+        {"goal9999", t.goal},
+        {"recent", t.recent},
+        {"today", t.today},
+        {"today3", t.today},
+        {"soFar", t.soFar},
+        {"total", todayTotalText(*state)},
+        {"elapsed", elapsedText(minutesSinceStart(*clockAt(36179.9), -1, 36000))},
+        {"midnight", elapsedText(minutesSinceStart(*clockAt(100), -1, 86300))}};
     QCOMPARE(got.value(field), expected);
 }
 

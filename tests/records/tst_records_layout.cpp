@@ -21,8 +21,6 @@ private slots:
     void recordsDecodeAsWritten();
     void dateValues_data();
     void dateValues();
-    void points_data();
-    void points();
 };
 
 namespace {
@@ -157,44 +155,6 @@ void RecordsLayoutTest::dateValues() {
         QCOMPARE(dateValue(date), std::trunc(value));
         QCOMPARE(clockValue(time), value - std::trunc(value));
     }
-}
-
-void RecordsLayoutTest::points_data() {
-    QTest::addColumn<int>("goal");
-    QTest::addColumn<float>("factor");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<int>("points");
-    QTest::newRow("half the goal") << 120 << 1.5f << 60 << 16;
-    QTest::newRow("no time at all") << 120 << 1.5f << 0 << 82;
-    QTest::newRow("at the goal") << 120 << 1.5f << 120 << 7;
-    QTest::newRow("past the goal") << 120 << 1.5f << 200 << 6;
-    QTest::newRow("just below twice the goal") << 120 << 1.5f << 239 << 6;
-    QTest::newRow("twice the goal") << 120 << 1.5f << 240 << 1;
-    QTest::newRow("below ten times the goal") << 120 << 1.5f << 300 << 1;
-    QTest::newRow("ten times the goal") << 120 << 1.5f << 1200 << 0;
-    QTest::newRow("uncounted run below ten times the goal") << 1000 << 1.0f << 6000 << 1;
-    QTest::newRow("99997 on a long goal still earns") << 10000 << 1.0f << 99997 << 1;
-    QTest::newRow("99998 earns nothing") << 99999 << 1.0f << 99998 << 0;
-    QTest::newRow("time ran out") << 99999 << 1.0f << 99999 << 0;
-    // The whole value sits on the curve: half of a 2000-second goal is 11 points, not those of "100".
-    QTest::newRow("goal of 1000 seconds and more") << 2000 << 1.0f << 1000 << 11;
-    QTest::newRow("four-digit run on a four-digit goal") << 1500 << 1.0f << 1200 << 5;
-    QTest::newRow("no goal time, no time taken") << 0 << 1.0f << 0 << 0;
-    QTest::newRow("no goal time") << 0 << 1.0f << 50 << 0;
-    QTest::newRow("absurd factor saturates") << 60 << 1e9f << 0 << std::numeric_limits<qint32>::max();
-    QTest::newRow("damaged negative result saturates")
-        << 60 << 1.0f << std::numeric_limits<qint32>::min() << std::numeric_limits<qint32>::max();
-}
-
-void RecordsLayoutTest::points() {
-    QFETCH(int, goal);
-    QFETCH(float, factor);
-    QFETCH(int, result);
-    QFETCH(int, points);
-    LevelTable levels;
-    levels.levelGoal[2] = goal;
-    levels.levelBonusFactor[2] = factor;
-    QCOMPARE(recordPoints(levels, result, 2), points);
 }
 
 QTEST_GUILESS_MAIN(RecordsLayoutTest)

@@ -1,5 +1,5 @@
-#include "report/report_document.h"
-#include "report/report_output.h"
+#include "report/pages/report_document.h"
+#include "report/pages/report_output.h"
 
 #include "system_files.h"
 

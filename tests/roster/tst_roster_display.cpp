@@ -1,8 +1,8 @@
-#include "app/configuration.h"
 #include "records/points.h"
 #include "records/score_record.h"
 #include "roster/roster_display.h"
 #include "roster/roster_file.h"
+#include "startup/configuration.h"
 #include "test_support.h"
 
 #include <QDir>

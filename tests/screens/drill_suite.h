@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/configuration.h"
 #include "drill/question.h"
 #include "records/score_count.h"
 #include "screens/drill/drill_form.h"
+#include "startup/configuration.h"
 #include "state/content_levels.h"
 #include "test_forms.h"
 

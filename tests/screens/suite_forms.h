@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/configuration.h"
 #include "records/score_file.h"
 #include "records/score_record.h"
 #include "screens/design_form.h"
+#include "startup/configuration.h"
 #include "test_forms.h"
 
 #include <QCoreApplication>

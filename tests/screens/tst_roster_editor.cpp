@@ -1,3 +1,4 @@
+#include "controls.h"
 #include "roster/roster_file.h"
 #include "screens/roster_editor/roster_editor.h"
 #include "screens/selection/selection_screen.h"
@@ -12,6 +13,8 @@
 #include <QtTest>
 
 using namespace warizan;
+using test::control;
+using test::shownText;
 
 Q_DECLARE_METATYPE(TextEncoding)
 
@@ -68,7 +71,7 @@ private:
     RosterEditor& openEditor() {
         if (!forms->window.show(FormId::namesel))
             qFatal("the selection screen did not come up");
-        forms->shown<SelectionScreen>(FormId::namesel)->menuname->trigger();
+        control<QAction>(*forms->shown<SelectionScreen>(FormId::namesel), "menuname")->trigger();
         test::SuiteForms::settle();
         auto* editor = forms->shown<RosterEditor>(FormId::FrmName2);
         if (!editor)
@@ -98,18 +101,19 @@ void RosterEditorTest::opensInPlaceOfTheSelectionScreen() {
     QCOMPARE(forms->window.currentForm(), &editor);
     QVERIFY(!forms->window.isLoaded(FormId::namesel));
     QCOMPARE(editor.objectName(), QStringLiteral("FrmName2"));
-    QCOMPARE(editor.Label4->text(), QStringLiteral("名前変更"));
-    QCOMPARE(editor.Label2->text(), QStringLiteral("名前"));
-    QCOMPARE(editor.Label1->text(), QStringLiteral("生まれた年"));
-    QCOMPARE(editor.Label3->text(), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"));
-    QCOMPARE(editor.Command1->text(), QStringLiteral("変更"));
-    QCOMPARE(editor.Command2->text(), QStringLiteral("もどる"));
+    QCOMPARE(shownText(editor, "Label4"), QStringLiteral("名前変更"));
+    QCOMPARE(shownText(editor, "Label2"), QStringLiteral("名前"));
+    QCOMPARE(shownText(editor, "Label1"), QStringLiteral("生まれた年"));
+    QCOMPARE(shownText(editor, "Label3"), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"));
+    QCOMPARE(shownText(editor, "Command1"), QStringLiteral("変更"));
+    QCOMPARE(shownText(editor, "Command2"), QStringLiteral("もどる"));
     const QStringList names = {"たろう", "はなこ", "ちち"};
     const QStringList years = {"2014", "2017", "1980"};
     for (int row = 1; row <= 3; ++row) {
-        QCOMPARE(editor.Text1[row]->text(), names[row - 1]); // saved padded, shown without the padding
-        QCOMPARE(editor.Text2[row]->text(), years[row - 1]);
-        QVERIFY(editor.Text1[row]->isEnabled());
+        QCOMPARE(control<QLineEdit>(editor, "Text1", row)->text(),
+                 names[row - 1]); // saved padded, shown without the padding
+        QCOMPARE(control<QLineEdit>(editor, "Text2", row)->text(), years[row - 1]);
+        QVERIFY(control<QLineEdit>(editor, "Text1", row)->isEnabled());
     }
     test::saveScreenshot(forms->window, QStringLiteral("roster_editor"));
 }
@@ -146,17 +150,17 @@ void RosterEditorTest::saves() {
     useRoster(kFamily, encoding);
     RosterEditor& editor = openEditor();
     if (name.startsWith(u'+')) {
-        editor.Text1[2]->setFocus();
-        QTest::keyClick(editor.Text1[2], Qt::Key_End);
+        control<QLineEdit>(editor, "Text1", 2)->setFocus();
+        QTest::keyClick(control<QLineEdit>(editor, "Text1", 2), Qt::Key_End);
         QInputMethodEvent typed;
         typed.setCommitString(name.mid(1));
-        QCoreApplication::sendEvent(editor.Text1[2], &typed);
+        QCoreApplication::sendEvent(control<QLineEdit>(editor, "Text1", 2), &typed);
     } else if (!name.isNull()) {
-        retype(editor.Text1[2], name);
+        retype(control<QLineEdit>(editor, "Text1", 2), name);
     }
     if (!year.isNull())
-        retype(editor.Text2[2], year);
-    QTest::mouseClick(editor.Command1, Qt::LeftButton);
+        retype(control<QLineEdit>(editor, "Text2", 2), year);
+    QTest::mouseClick(control<QPushButton>(editor, "Command1"), Qt::LeftButton);
     QString expected = kFirst + second + kThird;
     expected.replace(u'\n', QStringLiteral("\r\n"));
     QCOMPARE(test::readBytes(setup->rosterPath()), encodeText(expected, encoding));
@@ -166,18 +170,19 @@ void RosterEditorTest::saves() {
 
 void RosterEditorTest::backShowsTheNewNames() {
     RosterEditor& editor = openEditor();
-    retype(editor.Text1[2], QStringLiteral("じろう"));
-    retype(editor.Text2[2], QStringLiteral("2012"));
-    QTest::mouseClick(editor.Command1, Qt::LeftButton);
-    QTest::mouseClick(editor.Command2, Qt::LeftButton);
+    retype(control<QLineEdit>(editor, "Text1", 2), QStringLiteral("じろう"));
+    retype(control<QLineEdit>(editor, "Text2", 2), QStringLiteral("2012"));
+    QTest::mouseClick(control<QPushButton>(editor, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(editor, "Command2"), Qt::LeftButton);
     test::SuiteForms::settle();
     QVERIFY(!forms->window.isLoaded(FormId::FrmName2));
     auto* screen = forms->shown<SelectionScreen>(FormId::namesel);
     QVERIFY(screen);
     QCOMPARE(forms->window.currentForm(), screen);
     QStringList shown;
-    for (int i = 1; i < screen->List1->count(); ++i)
-        shown.append(screen->List1->item(i)->text().section(u'　', 0, 0));
+    const QListWidget* list = control<QListWidget>(*screen, "List1");
+    for (int i = 1; i < list->count(); ++i)
+        shown.append(list->item(i)->text().section(u'　', 0, 0));
     // Born 2012 and 2014 on the test clock's day, 10 April 2024; ちち's status keeps her off the list.
     QCOMPARE(shown, QStringList({QStringLiteral("小6 じろう"), QStringLiteral("小4 たろう")}));
 }
@@ -185,9 +190,9 @@ void RosterEditorTest::backShowsTheNewNames() {
 void RosterEditorTest::refusesANameTheRosterCannotHold() {
     RosterEditor& editor = openEditor();
     const QByteArray before = test::readBytes(setup->rosterPath());
-    retype(editor.Text1[1], QStringLiteral("はると"));
-    retype(editor.Text1[2], QStringLiteral("じろう😀"));
-    QTest::mouseClick(editor.Command1, Qt::LeftButton);
+    retype(control<QLineEdit>(editor, "Text1", 1), QStringLiteral("はると"));
+    retype(control<QLineEdit>(editor, "Text1", 2), QStringLiteral("じろう😀"));
+    QTest::mouseClick(control<QPushButton>(editor, "Command1"), Qt::LeftButton);
     QCOMPARE(test::readBytes(setup->rosterPath()), before);
     QCOMPARE(t->dialogs.messages.size(), size_t(1));
     QCOMPARE(t->dialogs.messages[0].title, QStringLiteral("名前変更"));
@@ -195,20 +200,20 @@ void RosterEditorTest::refusesANameTheRosterCannotHold() {
              QStringLiteral("2行目の名前に、名簿ファイルに書けない文字「😀」があります。"
                             "その文字を使わずに入力してください。名簿は変更していません。"));
     QCOMPARE(forms->window.currentForm(), &editor);
-    QVERIFY(editor.Text1[2]->hasFocus());
+    QVERIFY(control<QLineEdit>(editor, "Text1", 2)->hasFocus());
 }
 
 void RosterEditorTest::fewerThanThreeEntries() {
     useRoster(kFirst);
     RosterEditor& editor = openEditor();
-    QVERIFY(editor.Text1[1]->isEnabled());
+    QVERIFY(control<QLineEdit>(editor, "Text1", 1)->isEnabled());
     for (int row = 2; row <= 3; ++row) {
-        QVERIFY(!editor.Text1[row]->isEnabled());
-        QVERIFY(!editor.Text2[row]->isEnabled());
-        QVERIFY(editor.Text1[row]->text().isEmpty());
+        QVERIFY(!control<QLineEdit>(editor, "Text1", row)->isEnabled());
+        QVERIFY(!control<QLineEdit>(editor, "Text2", row)->isEnabled());
+        QVERIFY(control<QLineEdit>(editor, "Text1", row)->text().isEmpty());
     }
-    retype(editor.Text2[1], QStringLiteral("2013"));
-    QTest::mouseClick(editor.Command1, Qt::LeftButton);
+    retype(control<QLineEdit>(editor, "Text2", 1), QStringLiteral("2013"));
+    QTest::mouseClick(control<QPushButton>(editor, "Command1"), Qt::LeftButton);
     QCOMPARE(test::readBytes(setup->rosterPath()),
              encodeText(line(1, 2013, 7, 8, QStringLiteral("たろう"), 0, QStringLiteral("よび"))
                             .replace(u'\n', QStringLiteral("\r\n")),
@@ -240,12 +245,12 @@ void RosterEditorTest::rosterMissing() {
     QVERIFY(forms->window.show(FormId::namesel));
     if (atSave) {
         RosterEditor& editor = openEditor();
-        retype(editor.Text1[2], QStringLiteral("じろう"));
+        retype(control<QLineEdit>(editor, "Text1", 2), QStringLiteral("じろう"));
         takeRosterAway();
-        QTest::mouseClick(editor.Command1, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(editor, "Command1"), Qt::LeftButton);
     } else {
         takeRosterAway();
-        forms->shown<SelectionScreen>(FormId::namesel)->menuname->trigger();
+        control<QAction>(*forms->shown<SelectionScreen>(FormId::namesel), "menuname")->trigger();
     }
     test::SuiteForms::settle();
 
@@ -263,7 +268,7 @@ void RosterEditorTest::rosterMissing() {
     QCOMPARE(test::readBytes(roster), copyLeft ? before : QByteArray());
     QVERIFY(!QFile::exists(copy));
     if (copyLeft)
-        QCOMPARE(forms->shown<SelectionScreen>(FormId::namesel)->List1->count(), 3);
+        QCOMPARE(control<QListWidget>(*forms->shown<SelectionScreen>(FormId::namesel), "List1")->count(), 3);
 }
 
 WARIZAN_FORMS_TEST_MAIN(RosterEditorTest)

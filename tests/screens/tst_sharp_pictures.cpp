@@ -3,13 +3,13 @@
 // scale is the process's own (WARIZAN_TEST_SCALE, one executable per scale, set before the application
 // starts, as Qt reads it only then).
 #include "answers/fact_map.h"
-#include "app/configuration.h"
-#include "report/fact_map_page.h"
+#include "report/pages/fact_map_page.h"
+#include "report/pages/report_output.h"
 #include "report/report_figures.h"
-#include "report/report_output.h"
 #include "screens/drill_icon.h"
 #include "screens/result/result_screen.h"
 #include "screenshot.h"
+#include "startup/configuration.h"
 #include "state/content_levels.h"
 #include "test_forms.h"
 

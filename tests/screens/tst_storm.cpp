@@ -1,4 +1,5 @@
 #include "app/program_forms.h"
+#include "controls.h"
 #include "platform/file_lock.h"
 #include "platform/handler_scope.h"
 #include "records/score_file.h"
@@ -65,15 +66,140 @@ void postStep(QObject* context, std::function<void()> step) {
 
 // Picks the first pupil of the list and presses O.K.
 void confirmFirstPupil(SelectionScreen& names) {
-    QListWidget& list = *names.List1;
+    QListWidget& list = *test::control<QListWidget>(names, "List1");
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(1)).center());
-    QTest::mouseClick(names.Command14, Qt::LeftButton);
+    QTest::mouseClick(test::control<QPushButton>(names, "Command14"), Qt::LeftButton);
 }
 
 QString currentName(const FormWindow& window) {
     const DesignForm* form = window.currentForm();
     return form ? form->objectName() : QString();
 }
+
+// A child at the keyboard and the mouse: each step queues one input for the screen in front (a key, a click
+// on a line of a list, a click on a button), seeded so that a failing storm can be run again.
+class Storm final {
+public:
+    explicit Storm(test::TestForms& forms)
+        : m_forms(forms)
+        , m_dialogs(forms.test.dialogs) {}
+
+    void step() {
+        // A "0" queued before the names came back leaves the program from them, as it should: the family
+        // would start it again. Only an end with a message is a fault.
+        if (m_dialogs.ended && m_dialogs.messages.empty()) {
+            m_dialogs.ended = false;
+            ++exits;
+        }
+        // Handlers that let events run take the next input at once, and that one's handler the next: the
+        // nesting is kept to a few levels, as a child's typing speed keeps it in the program.
+        if (HandlerScope::depth() > 4)
+            return;
+        const QString now = currentName(m_forms.window);
+        // Leaving from the selection screen would end the program: its "0" and 終了 are left out.
+        const bool onNames = now == u"namesel";
+        if (now != m_lastSeen) {
+            ++m_appearances[now];
+            m_lastSeen = now;
+            if (!onNames)
+                postKey(m_forms.window, Qt::Key_0, QStringLiteral("0"));
+        }
+        m_forms.test.clock.advanceMs(pick(4000));
+        ++m_inputs;
+        DesignForm* form = m_forms.window.currentForm();
+        if (form && pick(4) == 0 && clickAListLine(*form))
+            return;
+        if (form && pick(4) == 0) {
+            clickAButton(*form, onNames);
+            return;
+        }
+        // A close request of the window system (Alt+F4), which the screens handle as their way back.
+        if (!onNames && pick(10) == 0) {
+            QCoreApplication::postEvent(&m_forms.window, new QCloseEvent);
+            return;
+        }
+        typeAKey(onNames);
+    }
+
+    bool everyScreenSeen() const {
+        for (const char* name : {"namesel", "seisekitime1", "MainFrm", "FrmSyuuryou"}) {
+            if (m_appearances.value(QString::fromLatin1(name)) < 3)
+                return false;
+        }
+        return m_inputs >= 1500;
+    }
+    bool endedByFault() const { return m_dialogs.ended && !m_dialogs.messages.empty(); }
+    // The inputs given and how often each screen came up.
+    QString seen() const {
+        QStringList parts{QStringLiteral("inputs %1").arg(m_inputs)};
+        for (auto it = m_appearances.cbegin(); it != m_appearances.cend(); ++it)
+            parts << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
+        return parts.join(QStringLiteral(", "));
+    }
+
+    int exits = 0; // the times a queued "0" left the program from the names
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+
+    // A click on a line of a list (the names, the level menu's lists); false when the form shows none.
+    bool clickAListLine(DesignForm& form) {
+        QList<QListWidget*> lists;
+        for (QListWidget* l : form.findChildren<QListWidget*>()) {
+            if (l->isVisible() && l->isEnabled() && l->count() > 0)
+                lists.append(l);
+        }
+        if (lists.isEmpty())
+            return false;
+        QPointer<QListWidget> list = lists[pick(int(lists.size()))];
+        const int row = pick(int(list->count()));
+        const bool twice = pick(3) == 0;
+        postStep(list, [list, row, twice] {
+            if (!list || row >= list->count())
+                return;
+            const QPoint at = list->visualItemRect(list->item(row)).center();
+            if (twice)
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            else
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        });
+        return true;
+    }
+
+    void clickAButton(DesignForm& form, bool onNames) {
+        QList<QAbstractButton*> buttons;
+        for (QAbstractButton* b : form.findChildren<QAbstractButton*>()) {
+            if (b->isVisible() && b->isEnabled() && !(onNames && b->objectName() == u"Command7"))
+                buttons.append(b);
+        }
+        if (!buttons.isEmpty())
+            QMetaObject::invokeMethod(buttons[pick(int(buttons.size()))], &QAbstractButton::click,
+                                      Qt::QueuedConnection);
+    }
+
+    void typeAKey(bool onNames) {
+        struct Key {
+            Qt::Key key;
+            const char* text;
+        };
+        static const Key keys[] = {{Qt::Key_0, "0"},       {Qt::Key_1, "1"},     {Qt::Key_2, "2"},
+                                   {Qt::Key_3, "3"},       {Qt::Key_7, "7"},     {Qt::Key_Space, " "},
+                                   {Qt::Key_Return, "\r"}, {Qt::Key_Plus, "+"},  {Qt::Key_Backspace, "\b"},
+                                   {Qt::Key_Down, ""},     {Qt::Key_Up, ""},     {Qt::Key_Right, ""},
+                                   {Qt::Key_Left, ""},     {Qt::Key_Delete, ""}, {Qt::Key_Escape, "\x1b"}};
+        const Key& k = keys[pick(int(std::size(keys)))];
+        if (onNames && k.key == Qt::Key_0)
+            return;
+        postKey(m_forms.window, k.key, QString::fromLatin1(k.text));
+    }
+
+    test::TestForms& m_forms;
+    RecordingDialogs& m_dialogs;
+    std::mt19937 m_random{20261208};
+    QMap<QString, int> m_appearances;
+    QString m_lastSeen;
+    int m_inputs = 0;
+};
 
 } // namespace
 
@@ -111,9 +237,7 @@ void StormTest::zeroAndAKeyAtOnceOnTheLevelMenu() {
         confirmFirstPupil(*names);
         test::SuiteForms::settle();
         QCOMPARE(currentName(forms->window), QStringLiteral("seisekitime1"));
-        const auto* minutes = forms->window.currentForm()->findChild<QLabel*>(QStringLiteral("Label17"));
-        QVERIFY(minutes);
-        QCOMPARE(minutes->text(), QStringLiteral("起動後0分"));
+        QCOMPARE(test::shownText(*forms->window.currentForm(), "Label17"), QStringLiteral("起動後0分"));
         postKey(forms->window, Qt::Key_0, QStringLiteral("0"));
         postKey(forms->window, Qt::Key(key), text);
         test::SuiteForms::settle();
@@ -165,7 +289,7 @@ void StormTest::pupilConfirmedWhileTheListWaits() {
         confirmFirstPupil(*names);
         QCOMPARE(currentName(forms->window), QStringLiteral("seisekitime1"));
     });
-    QTest::mouseClick(names->Option1[2], Qt::LeftButton);
+    QTest::mouseClick(test::control<QRadioButton>(*names, "Option1", 2), Qt::LeftButton);
     test::SuiteForms::settle();
     QCOMPARE(waits, 1);
     QCOMPARE(currentName(forms->window), QStringLiteral("seisekitime1"));
@@ -177,114 +301,20 @@ void StormTest::pupilConfirmedWhileTheListWaits() {
 // Random keys and clicks a few milliseconds apart over every screen, and "0" the moment a screen appears.
 // The test clock runs fast, so sheets run out of time and the result screen comes up again and again.
 void StormTest::keysAndClicksOverEveryScreen() {
-    std::mt19937 random(20261208);
-    const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-    struct Key {
-        Qt::Key key;
-        const char* text;
-    };
-    const Key keys[] = {{Qt::Key_0, "0"},       {Qt::Key_1, "1"},     {Qt::Key_2, "2"},
-                        {Qt::Key_3, "3"},       {Qt::Key_7, "7"},     {Qt::Key_Space, " "},
-                        {Qt::Key_Return, "\r"}, {Qt::Key_Plus, "+"},  {Qt::Key_Backspace, "\b"},
-                        {Qt::Key_Down, ""},     {Qt::Key_Up, ""},     {Qt::Key_Right, ""},
-                        {Qt::Key_Left, ""},     {Qt::Key_Delete, ""}, {Qt::Key_Escape, "\x1b"}};
-    QMap<QString, int> appearances;
-    QString lastSeen;
-    int inputs = 0;
-    const auto seen = [&] {
-        QStringList parts{QStringLiteral("inputs %1").arg(inputs)};
-        for (auto it = appearances.cbegin(); it != appearances.cend(); ++it)
-            parts << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
-        return parts.join(QStringLiteral(", "));
-    };
-    int exits = 0;
-    const auto storm = [&] {
-        // A "0" queued before the names came back leaves the program from them, as it should: the family
-        // would start it again. Only an end with a message is a fault.
-        if (dialogs->ended && dialogs->messages.empty()) {
-            dialogs->ended = false;
-            ++exits;
-        }
-        // Handlers that let events run take the next input at once, and that one's handler the next: the
-        // nesting is kept to a few levels, as a child's typing speed keeps it in the program.
-        if (HandlerScope::depth() > 4)
-            return;
-        const QString now = currentName(forms->window);
-        // Leaving from the selection screen would end the program: its "0" and 終了 are left out.
-        const bool onNames = now == u"namesel";
-        if (now != lastSeen) {
-            ++appearances[now];
-            lastSeen = now;
-            if (!onNames)
-                postKey(forms->window, Qt::Key_0, QStringLiteral("0"));
-        }
-        forms->test.clock.advanceMs(pick(4000));
-        ++inputs;
-        DesignForm* form = forms->window.currentForm();
-        if (form && pick(4) == 0) {
-            // A click on a line of a list (the names, the level menu's lists).
-            QList<QListWidget*> lists;
-            for (QListWidget* l : form->findChildren<QListWidget*>()) {
-                if (l->isVisible() && l->isEnabled() && l->count() > 0)
-                    lists.append(l);
-            }
-            if (!lists.isEmpty()) {
-                QPointer<QListWidget> list = lists[pick(int(lists.size()))];
-                const int row = pick(int(list->count()));
-                const bool twice = pick(3) == 0;
-                postStep(list, [list, row, twice] {
-                    if (!list || row >= list->count())
-                        return;
-                    const QPoint at = list->visualItemRect(list->item(row)).center();
-                    if (twice)
-                        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-                    else
-                        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-                });
-                return;
-            }
-        }
-        if (form && pick(4) == 0) {
-            QList<QAbstractButton*> buttons;
-            for (QAbstractButton* b : form->findChildren<QAbstractButton*>()) {
-                if (b->isVisible() && b->isEnabled() && !(onNames && b->objectName() == u"Command7"))
-                    buttons.append(b);
-            }
-            if (!buttons.isEmpty())
-                QMetaObject::invokeMethod(buttons[pick(int(buttons.size()))], &QAbstractButton::click,
-                                          Qt::QueuedConnection);
-            return;
-        }
-        // A close request of the window system (Alt+F4), which the screens handle as their way back.
-        if (!onNames && pick(10) == 0) {
-            QCoreApplication::postEvent(&forms->window, new QCloseEvent);
-            return;
-        }
-        const Key& k = keys[pick(int(std::size(keys)))];
-        if (onNames && k.key == Qt::Key_0)
-            return;
-        postKey(forms->window, k.key, QString::fromLatin1(k.text));
-    };
+    Storm storm(*forms);
     QTimer timer;
     timer.setInterval(3);
-    connect(&timer, &QTimer::timeout, this, storm);
+    connect(&timer, &QTimer::timeout, this, [&storm] { storm.step(); });
     timer.start();
-    const auto everyScreenSeen = [&] {
-        for (const char* name : {"namesel", "seisekitime1", "MainFrm", "FrmSyuuryou"}) {
-            if (appearances.value(QString::fromLatin1(name)) < 3)
-                return false;
-        }
-        return inputs >= 1500;
-    };
-    const auto endedByFault = [&] { return dialogs->ended && !dialogs->messages.empty(); };
-    QTRY_VERIFY2_WITH_TIMEOUT(everyScreenSeen() || endedByFault(), qPrintable(seen()), 200'000);
+    QTRY_VERIFY2_WITH_TIMEOUT(storm.everyScreenSeen() || storm.endedByFault(), qPrintable(storm.seen()),
+                              200'000);
     timer.stop();
     test::SuiteForms::settle();
-    QVERIFY2(!endedByFault(),
+    QVERIFY2(!storm.endedByFault(),
              qPrintable(dialogs->messages.empty() ? QString() : dialogs->messages.back().text));
     const DesignForm* current = forms->window.currentForm();
     QVERIFY(current && current->isLoadedPage());
-    qInfo("%s, left from the names %d times", qPrintable(seen()), exits);
+    qInfo("%s, left from the names %d times", qPrintable(storm.seen()), storm.exits);
     // Every sheet that ended is on file whole.
     QCOMPARE(QFileInfo(scoreFilePath(setup->config())).size() % kScoreRecordLength, 0);
 }

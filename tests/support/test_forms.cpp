@@ -1,7 +1,7 @@
 #include "test_forms.h"
 
 #include "app/program_forms.h"
-#include "platform/display.h"
+#include "platform/gui/display.h"
 #include "state/program_identity.h"
 
 #include <QApplication>

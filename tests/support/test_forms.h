@@ -2,8 +2,8 @@
 
 #include "app/application.h"
 #include "app/form_window.h"
-#include "platform/document_opener.h"
-#include "platform/printer.h"
+#include "platform/gui/document_opener.h"
+#include "platform/gui/printer.h"
 #include "platform/single_instance.h"
 #include "test_support.h"
 

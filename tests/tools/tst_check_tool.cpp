@@ -1,8 +1,8 @@
 #include "answers/answer_database.h"
 #include "answers/kept_answers.h"
-#include "app/configuration.h"
 #include "records/pending_runs.h"
 #include "records/score_record.h"
+#include "startup/configuration.h"
 #include "system_files.h"
 #include "test_support.h"
 
@@ -32,7 +32,7 @@ private:
         args << QStringLiteral("--program-folder") << suite.programFolder();
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), userData);
+        environment.insert(QStringLiteral("WARIZAN_DATA_HOME"), userData);
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(DATA_TOOL), args);
         if (!test::finishedWithin(process, 120000))

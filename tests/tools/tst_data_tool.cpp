@@ -519,7 +519,7 @@ void DataToolTest::damagedFolders() {
     // Generous: the damaged roster waits five times five seconds, as the program does.
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_DATA_HOME", userData);
+    environment.insert("WARIZAN_DATA_HOME", userData);
     process.setProcessEnvironment(environment);
     process.start("timeout", QStringList{"60"} + prefix + QStringList{QStringLiteral(DATA_TOOL)} + command +
                                  QStringList{"--program-folder", suite.programFolder()});

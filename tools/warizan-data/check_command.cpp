@@ -5,16 +5,10 @@ namespace warizan::tool {
 
 namespace {
 
-int run(const CommandLine& line) {
-    ToolContext tool;
-    StartUpSources sources;
-    if (!loadConfiguration(line, *tool.state, &sources)) {
-        out() << QStringLiteral("設定を読めません。上のメッセージを見てください。") << Qt::endl;
-        return 1;
-    }
+int run(const CommandLine&, ToolContext& tool) {
     const Configuration& config = tool.state->config;
     QStringList problems;
-    for (const Findings& found : {checkSettings(*tool.state, sources), checkRoster(config),
+    for (const Findings& found : {checkSettings(*tool.state, tool.sources), checkRoster(config),
                                   checkScoreFiles(config), checkAnswerLog(config)}) {
         for (const QString& note : found.notes)
             out() << note << Qt::endl;
@@ -34,11 +28,13 @@ int run(const CommandLine& line) {
 
 const Command& checkCommand() {
     static const Command command{
-        QStringLiteral("check"),
-        QStringLiteral("設定・名簿・成績ファイル・解答記録を調べ、問題を報告します（何も変えません）"),
-        QStringLiteral("問題がなければ終了コード 0、見つかれば 1 で終わります。"),
-        {programFolderOption()},
-        run};
+        .name = QStringLiteral("check"),
+        .summary =
+            QStringLiteral("設定・名簿・成績ファイル・解答記録を調べ、問題を報告します（何も変えません）"),
+        .details = QStringLiteral("問題がなければ終了コード 0、見つかれば 1 で終わります。"),
+        .options = {programFolderOption()},
+        .run = run,
+        .unreadableConfigurationNote = QStringLiteral("設定を読めません。上のメッセージを見てください。")};
     return command;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/configuration.h"
+#include "startup/configuration.h"
 #include "state/program_state.h"
 
 #include <QStringList>

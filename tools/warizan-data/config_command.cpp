@@ -25,11 +25,8 @@ QJsonObject levelObject(const LevelTable& t, int level) {
     return o;
 }
 
-int run(const CommandLine& line) {
-    auto state = std::make_unique<ProgramState>();
-    if (!loadConfiguration(line, *state))
-        return 1;
-
+int run(const CommandLine&, ToolContext& tool) {
+    const ProgramState* state = tool.state.get();
     const Configuration& c = state->config;
     QJsonObject o;
     o[QStringLiteral("programFolder")] = c.programFolder;
@@ -68,11 +65,11 @@ int run(const CommandLine& line) {
 } // namespace
 
 const Command& configCommand() {
-    static const Command command{QStringLiteral("config"),
-                                 QStringLiteral("プログラムが起動するときの設定を JSON で表示します"),
-                                 QString(),
-                                 {programFolderOption()},
-                                 run};
+    static const Command command{.name = QStringLiteral("config"),
+                                 .summary =
+                                     QStringLiteral("プログラムが起動するときの設定を JSON で表示します"),
+                                 .options = {programFolderOption()},
+                                 .run = run};
     return command;
 }
 

@@ -82,10 +82,7 @@ int exportAnswers(const Configuration& config, const std::map<int, QString>& nam
     return 0;
 }
 
-int run(const CommandLine& line) {
-    ToolContext tool;
-    if (!loadConfiguration(line, *tool.state))
-        return 1;
+int run(const CommandLine& line, ToolContext& tool) {
     ProgramState& state = *tool.state;
     PrepareContent(state.levels);
 
@@ -154,13 +151,13 @@ int run(const CommandLine& line) {
 
 const Command& exportCommand() {
     static const Command command{
-        QStringLiteral("export"),
-        QStringLiteral("成績ファイルの全記録を CSV（BOM 付き UTF-8）で出力します"),
-        QStringLiteral("--answers を付けると、解答記録の全問題を1行に1問で出力します。"),
-        {programFolderOption(),
-         {QStringLiteral("answers"), QString(),
-          QStringLiteral("成績ファイルのかわりに解答記録を出力します")}},
-        run};
+        .name = QStringLiteral("export"),
+        .summary = QStringLiteral("成績ファイルの全記録を CSV（BOM 付き UTF-8）で出力します"),
+        .details = QStringLiteral("--answers を付けると、解答記録の全問題を1行に1問で出力します。"),
+        .options = {programFolderOption(),
+                    {QStringLiteral("answers"), QString(),
+                     QStringLiteral("成績ファイルのかわりに解答記録を出力します")}},
+        .run = run};
     return command;
 }
 

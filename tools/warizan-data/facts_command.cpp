@@ -3,7 +3,7 @@
 #include "tool_support.h"
 
 #include "answers/fact_map.h"
-#include "report/fact_map_page.h"
+#include "report/pages/fact_map_page.h"
 #include "state/content_levels.h"
 
 #include <QPdfWriter>
@@ -12,24 +12,13 @@ namespace warizan::tool {
 
 namespace {
 
-int run(const CommandLine& line) {
-    const auto pupil = intOption(line, QStringLiteral("pupil"), 1, kMaxPupil);
-    if (!pupil)
-        return 2;
-    int level = 0;
-    if (line.has(QStringLiteral("level"))) {
-        const auto given = intOption(line, QStringLiteral("level"), 1, kContentLevelCount);
-        if (!given)
-            return 2;
-        level = *given;
-    }
-    ToolContext tool;
-    if (!loadConfiguration(line, *tool.state))
-        return 1;
+int run(const CommandLine& line, ToolContext& tool) {
+    const int pupil = line.number(QStringLiteral("pupil"));
+    const int level = line.number(QStringLiteral("level"));
     ProgramState& state = *tool.state;
     FactMap map;
     QString error;
-    if (!readFactMap(state.config.programDataFolder, *pupil, level, &map, &error)) {
+    if (!readFactMap(state.config.programDataFolder, pupil, level, &map, &error)) {
         err() << error << Qt::endl;
         return 1;
     }
@@ -37,7 +26,7 @@ int run(const CommandLine& line) {
         PrepareContent(state.levels);
         const QString path = line.value(QStringLiteral("pdf"));
         QPdfWriter writer(path);
-        const QString heading = factMapHeading(rosterNameOf(state.config, *pupil),
+        const QString heading = factMapHeading(rosterNameOf(state.config, pupil),
                                                level > 0 ? state.levels.levelName[level] : QString());
         writer.setTitle(heading);
         writer.setCreator(state.config.contentHeading);
@@ -68,20 +57,22 @@ int run(const CommandLine& line) {
 
 const Command& factsCommand() {
     static const Command command{
-        QStringLiteral("facts"),
-        QStringLiteral(
+        .name = QStringLiteral("facts"),
+        .summary = QStringLiteral(
             "解答記録から、ひとりの「苦手チェック」（商と わる数 の組ごとの覚えぐあい）を出します"),
-        QStringLiteral(
+        .details = QStringLiteral(
             "各行は「商<TAB>わる数<TAB>状態<TAB>回数<TAB>まちがい<TAB>最近3回の中央値(ミリ秒)」で、\n"
             "状態は unseen（まだ）, weak（苦手）, learning（練習中）, known（覚えた）です。\n"
             "--level を指定すると、そのレベルで出ない組は状態から後ろが空になります。"),
-        {programFolderOption(),
-         {QStringLiteral("pupil"), QStringLiteral("P"), QStringLiteral("調べる人の番号"), true},
-         {QStringLiteral("level"), QStringLiteral("L"),
-          QStringLiteral("このレベルで出る組だけを見ます（1 から 4。省略するとすべての組）")},
-         {QStringLiteral("pdf"), QStringLiteral("FILE"),
-          QStringLiteral("表を A4 の PDF にして FILE に書きます（省略すると1行に1組を表示）")}},
-        run};
+        .options = {programFolderOption(),
+                    {QStringLiteral("pupil"), QStringLiteral("P"), QStringLiteral("調べる人の番号"), true,
+                     wholeNumber(1, kMaxPupil)},
+                    {QStringLiteral("level"), QStringLiteral("L"),
+                     QStringLiteral("このレベルで出る組だけを見ます（1 から 4。省略するとすべての組）"),
+                     false, wholeNumber(1, kContentLevelCount)},
+                    {QStringLiteral("pdf"), QStringLiteral("FILE"),
+                     QStringLiteral("表を A4 の PDF にして FILE に書きます（省略すると1行に1組を表示）")}},
+        .run = run};
     return command;
 }
 

@@ -11,12 +11,7 @@ namespace warizan::tool {
 
 namespace {
 
-int run(const CommandLine& line) {
-    ToolContext tool;
-    if (!applyDateOptions(line, tool.clock))
-        return 2;
-    if (!loadConfiguration(line, *tool.state))
-        return 1;
+int run(const CommandLine&, ToolContext& tool) {
     if (!countScores(tool.context))
         return 1;
 
@@ -63,11 +58,12 @@ int run(const CommandLine& line) {
 
 const Command& figuresCommand() {
     static const Command command{
-        QStringLiteral("figures"),
-        QStringLiteral("成績を数え、全員の回数・ポイント・最高記録を JSON で表示します"),
-        QStringLiteral("プログラムと同じように数えます。成績ファイルがまだなければ空のファイルを作ります。"),
-        {programFolderOption(), todayOption()},
-        run};
+        .name = QStringLiteral("figures"),
+        .summary = QStringLiteral("成績を数え、全員の回数・ポイント・最高記録を JSON で表示します"),
+        .details = QStringLiteral(
+            "プログラムと同じように数えます。成績ファイルがまだなければ空のファイルを作ります。"),
+        .options = {programFolderOption(), todayOption()},
+        .run = run};
     return command;
 }
 

@@ -2,6 +2,7 @@
 // teachers and scripts.
 
 #include "command.h"
+#include "menu_figures.h"
 #include "platform/console.h"
 #include "tool_support.h"
 
@@ -13,6 +14,7 @@ namespace warizan::tool {
 
 namespace {
 
+constexpr int kExitData = 1;
 constexpr int kExitUsage = 2;
 
 bool isHelpWord(const QString& word) {
@@ -71,6 +73,22 @@ int refuse(const Command* command, const QString& message) {
     return kExitUsage;
 }
 
+// Checks the values given to the command's options, each one that is not usable said on the error stream,
+// then what the options must be together.
+bool valuesUsable(const Command& command, const CommandLine& line) {
+    bool usable = true;
+    for (const OptionSpec& o : command.options) {
+        if (!o.check || !line.has(o.name))
+            continue;
+        const QString complaint = o.check(o.name, line.value(o.name));
+        if (!complaint.isEmpty()) {
+            err() << complaint << Qt::endl;
+            usable = false;
+        }
+    }
+    return usable && (!command.checkTogether || command.checkTogether(line));
+}
+
 int dispatch(QStringList args) {
     if (args.isEmpty()) {
         err() << toolHelp();
@@ -110,7 +128,19 @@ int dispatch(QStringList args) {
     for (const OptionSpec& o : command->options)
         if (o.required && !parser.isSet(o.name))
             return refuse(command, QStringLiteral("--%1 を指定してください").arg(o.name));
-    return command->run(CommandLine(parser));
+    const CommandLine line(parser);
+    if (!valuesUsable(*command, line))
+        return kExitUsage;
+    ToolContext tool;
+    applyDateOptions(line, tool.clock);
+    if (!loadConfiguration(line, tool)) {
+        if (!command->unreadableConfigurationNote.isEmpty())
+            out() << command->unreadableConfigurationNote << Qt::endl;
+        return kExitData;
+    }
+    if (command->needs == Needs::MenuFigures && !loadMenuFigures(line, tool))
+        return kExitData;
+    return command->run(line, tool);
 }
 
 } // namespace

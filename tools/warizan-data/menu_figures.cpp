@@ -3,7 +3,6 @@
 #include "lists/list_text.h"
 #include "roster/pupil_list.h"
 #include "roster/roster_display.h"
-#include "roster/roster_file.h"
 #include "state/content_levels.h"
 
 namespace warizan::tool {
@@ -11,46 +10,30 @@ namespace warizan::tool {
 OptionSpec filterOption() {
     return {
         QStringLiteral("filter"), QStringLiteral("TEXT"),
-        QStringLiteral("全学年、家族、小学生全体、中学生全体、小１〜小６、中１〜中３（省略すると 全学年）")};
+        QStringLiteral("全学年、家族、小学生全体、中学生全体、小１〜小６、中１〜中３（省略すると 全学年）"),
+        false, [](const QString&, const QString& value) {
+            return isListFilter(value) ? QString()
+                                       : QStringLiteral("--filter には %1、家族 のどれかを指定してください")
+                                             .arg(gradeFilterNames().join(QStringLiteral("、")));
+        }};
 }
 
-OptionSpec pupilOption(const QString& description) {
-    return {QStringLiteral("pupil"), QStringLiteral("P"), description};
+OptionSpec pupilOption(const QString& description, bool required) {
+    return {QStringLiteral("pupil"), QStringLiteral("P"), description, required, wholeNumber(1, kMaxPupil)};
 }
 
-std::optional<int> prepareMenuFigures(const CommandLine& line, ToolContext& tool, QString* filter) {
+bool loadMenuFigures(const CommandLine& line, ToolContext& tool) {
     ProgramState& state = *tool.state;
-    *filter =
-        line.has(QStringLiteral("filter")) ? line.value(QStringLiteral("filter")) : QStringLiteral("全学年");
-    if (!isListFilter(*filter)) {
-        err() << QStringLiteral("--filter には %1、家族 のどれかを指定してください")
-                     .arg(gradeFilterNames().join(QStringLiteral("、")))
-              << Qt::endl;
-        return 2;
-    }
-    int pupil = 0;
-    if (line.has(QStringLiteral("pupil"))) {
-        const auto value = intOption(line, QStringLiteral("pupil"), 1, kMaxPupil);
-        if (!value)
-            return 2;
-        pupil = *value;
-    }
-    if (!applyDateOptions(line, tool.clock))
-        return 2;
-    if (!loadConfiguration(line, state))
-        return 1;
-    RosterFileError error;
-    if (名簿ファイル処理(state.config, &error) == RosterRecovery::Failed) {
-        err() << rosterFailureText(rosterPath(state.config), error, kRosterStageOpen) << Qt::endl;
-        return 1;
-    }
+    if (!recoverRoster(state.config))
+        return false;
     PupilList list;
     if (!名簿表示(tool.context, 1, QStringLiteral("全学年"), &list, sayRosterWait))
-        return 1;
+        return false;
     PrepareContent(state.levels);
+    const int pupil = line.number(QStringLiteral("pupil"));
     state.pupil.currentPupil = static_cast<qint16>(pupil);
     state.pupil.currentPupilName = state.roster.pupilName[pupil];
-    return std::nullopt;
+    return true;
 }
 
 } // namespace warizan::tool

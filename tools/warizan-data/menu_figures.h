@@ -4,16 +4,14 @@
 
 #include "tool_support.h"
 
-#include <optional>
-
 namespace warizan::tool {
 
 OptionSpec filterOption();
-OptionSpec pupilOption(const QString& description);
+OptionSpec pupilOption(const QString& description, bool required = false);
 
-// The configuration, the roster list the menu ranks (which counts the score file as of --today), the
-// content's levels, the working pupil (--pupil, none when left out) and the grade filter (--filter).
-// Returns the exit code to end with, or nullopt when everything is ready.
-std::optional<int> prepareMenuFigures(const CommandLine& line, ToolContext& tool, QString* filter);
+// Loads what Needs::MenuFigures stands for, on the configuration already read: the roster's pupil list the
+// menu ranks (which counts the score file as of --today), the content's levels and the working pupil
+// (--pupil, nobody when left out). Says what is wrong and returns false when the roster cannot be read.
+bool loadMenuFigures(const CommandLine& line, ToolContext& tool);
 
 } // namespace warizan::tool

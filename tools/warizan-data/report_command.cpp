@@ -4,8 +4,8 @@
 #include "menu_figures.h"
 
 #include "answers/fact_map.h"
-#include "report/fact_map_page.h"
-#include "report/report_document.h"
+#include "report/pages/fact_map_page.h"
+#include "report/pages/report_document.h"
 
 #include <QPdfWriter>
 
@@ -24,8 +24,10 @@ std::optional<std::vector<int>> levelsOption(const CommandLine& line, int levelC
     for (const QString& word : line.value(QStringLiteral("levels")).split(u',')) {
         bool ok = false;
         const int level = word.trimmed().toInt(&ok);
-        if (!ok || level < 1 || level > levelCount || std::find(levels.begin(), levels.end(), level) != levels.end()) {
-            err() << QStringLiteral("--levels には 1 から %1 までのレベルを「1,2,3」のように重ならずに指定してください")
+        if (!ok || level < 1 || level > levelCount ||
+            std::find(levels.begin(), levels.end(), level) != levels.end()) {
+            err() << QStringLiteral(
+                         "--levels には 1 から %1 までのレベルを「1,2,3」のように重ならずに指定してください")
                          .arg(levelCount)
                   << Qt::endl;
             return std::nullopt;
@@ -35,11 +37,7 @@ std::optional<std::vector<int>> levelsOption(const CommandLine& line, int levelC
     return levels;
 }
 
-int run(const CommandLine& line) {
-    ToolContext tool;
-    QString filter;
-    if (const auto code = prepareMenuFigures(line, tool, &filter))
-        return *code;
+int run(const CommandLine& line, ToolContext& tool) {
     const ProgramState& state = *tool.state;
     const int pupil = state.pupil.currentPupil;
     if (state.roster.pupilName[pupil].trimmed().isEmpty()) {
@@ -53,7 +51,7 @@ int run(const CommandLine& line) {
     ReportRequest request;
     request.pupil = pupil;
     request.levels = *levels;
-    request.gradeFilter = filter;
+    request.gradeFilter = gradeFilterOption(line);
     request.today = tool.clock.today();
     ReportDocument report;
     QString error;
@@ -70,8 +68,9 @@ int run(const CommandLine& line) {
     std::vector<ReportPagePainter> closingPages;
     if (readFactMap(state.config.programDataFolder, pupil, 0, &map, &error)) {
         const QString heading = factMapHeading(report.pupilName, QString());
-        closingPages.push_back(
-            [map, heading](QPainter& painter, QSizeF page) { paintFactMapPage(painter, page, map, heading); });
+        closingPages.push_back([map, heading](QPainter& painter, QSizeF page) {
+            paintFactMapPage(painter, page, map, heading);
+        });
     }
     if (!printReport(writer, report, closingPages)) {
         err() << QStringLiteral("PDF を書けません: %1").arg(path) << Qt::endl;
@@ -85,16 +84,21 @@ int run(const CommandLine& line) {
 
 const Command& reportCommand() {
     static const Command command{
-        QStringLiteral("report"),
-        QStringLiteral("個人のレポート（グラフと成績）を、プログラムが印刷するのと同じ形の PDF にします"),
-        QStringLiteral("レベルごとに、10年分のタイムのグラフと、回数・順位・最高・平均・ポイントを全体とくらべて書きます。"),
-        {programFolderOption(),
-         {QStringLiteral("pupil"), QStringLiteral("P"), QStringLiteral("レポートを作る人の番号"), true},
-         {QStringLiteral("levels"), QStringLiteral("1,2,3"),
-          QStringLiteral("レポートに入れるレベル（省略すると 1,2,3）")},
-         {QStringLiteral("pdf"), QStringLiteral("FILE"), QStringLiteral("書き出す PDF ファイル"), true},
-         filterOption(), todayOption()},
-        run};
+        .name = QStringLiteral("report"),
+        .summary =
+            QStringLiteral("個人のレポート（グラフと成績）を、プログラムが印刷するのと同じ形の PDF にします"),
+        .details = QStringLiteral("レベルごとに、10年分のタイムのグラフと、回数・順位・最高・平均・ポイントを"
+                                  "全体とくらべて書きます。"),
+        .options = {programFolderOption(),
+                    pupilOption(QStringLiteral("レポートを作る人の番号"), true),
+                    {QStringLiteral("levels"), QStringLiteral("1,2,3"),
+                     QStringLiteral("レポートに入れるレベル（省略すると 1,2,3）")},
+                    {QStringLiteral("pdf"), QStringLiteral("FILE"), QStringLiteral("書き出す PDF ファイル"),
+                     true},
+                    filterOption(),
+                    todayOption()},
+        .needs = Needs::MenuFigures,
+        .run = run};
     return command;
 }
 

@@ -1,12 +1,11 @@
 #include "tool_support.h"
 
+#include "roster/roster_display.h"
 #include "roster/roster_file.h"
-
-#include "app/configuration.h"
+#include "startup/configuration.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace warizan::tool {
 
@@ -39,56 +38,37 @@ QTextStream& err() {
     return stream;
 }
 
-bool loadConfiguration(const CommandLine& line, ProgramState& state, StartUpSources* sources) {
+bool loadConfiguration(const CommandLine& line, ToolContext& tool) {
     QString folder = QDir::cleanPath(QFileInfo(line.value(programFolderOption().name)).absoluteFilePath());
     folder = QDir::toNativeSeparators(folder);
     while (folder.size() > 1 && folder.endsWith(QDir::separator()))
         folder.chop(1);
     ConfigurationError error;
-    if (!StartUpConfiguration(state, folder, &error, sources)) {
+    if (!StartUpConfiguration(*tool.state, folder, &error, &tool.sources)) {
         err() << error.message << Qt::endl;
         return false;
     }
     return true;
 }
 
-bool applyDateOptions(const CommandLine& line, ToolClock& clock) {
-    if (line.has(QStringLiteral("today"))) {
-        const QDate date = QDate::fromString(line.value(QStringLiteral("today")), Qt::ISODate);
-        // Records dated before the score files' first day are passed over by every reader.
-        if (!date.isValid() || date < QDate(1899, 12, 30)) {
-            err() << QStringLiteral("--today は 1899-12-30 以降の日付を YYYY-MM-DD の形で指定してください")
-                  << Qt::endl;
-            return false;
-        }
-        clock.setToday(date);
-    }
-    if (line.has(QStringLiteral("now"))) {
-        // Exactly HH:MM:SS within one day: the ISO form would also take "24:00:00" and fractions.
-        static const QRegularExpression form(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$"));
-        const QString text = line.value(QStringLiteral("now"));
-        const QTime time = QTime::fromString(text, QStringLiteral("HH:mm:ss"));
-        if (!form.match(text).hasMatch() || !time.isValid()) {
-            err() << QStringLiteral("--now は HH:MM:SS の形で指定してください") << Qt::endl;
-            return false;
-        }
-        clock.setTime(time);
-    }
-    return true;
+QString gradeFilterOption(const CommandLine& line) {
+    return line.has(QStringLiteral("filter")) ? line.value(QStringLiteral("filter"))
+                                              : QStringLiteral("全学年");
 }
 
-std::optional<int> intOption(const CommandLine& line, const QString& name, int low, int high) {
-    bool ok = false;
-    const int value = line.value(name).toInt(&ok);
-    if (!line.has(name) || !ok || value < low || value > high) {
-        err() << QStringLiteral("--%1 には %2 から %3 までの整数を指定してください")
-                     .arg(name)
-                     .arg(low)
-                     .arg(high)
-              << Qt::endl;
-        return std::nullopt;
-    }
-    return value;
+void applyDateOptions(const CommandLine& line, ToolClock& clock) {
+    if (line.has(QStringLiteral("today")))
+        clock.setToday(QDate::fromString(line.value(QStringLiteral("today")), Qt::ISODate));
+    if (line.has(QStringLiteral("now")))
+        clock.setTime(QTime::fromString(line.value(QStringLiteral("now")), QStringLiteral("HH:mm:ss")));
+}
+
+bool recoverRoster(const Configuration& config) {
+    RosterFileError error;
+    if (名簿ファイル処理(config, &error) != RosterRecovery::Failed)
+        return true;
+    err() << rosterFailureText(rosterPath(config), error, kRosterStageOpen) << Qt::endl;
+    return false;
 }
 
 void sayRosterWait(const RosterWait& wait) {

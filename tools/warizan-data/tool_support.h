@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/configuration.h"
 #include "command.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/process_starter.h"
 #include "roster/roster_display.h"
+#include "startup/configuration.h"
 #include "state/app_context.h"
 
 #include <QStringList>
@@ -52,6 +52,7 @@ public:
 struct ToolContext {
     ToolContext();
     std::unique_ptr<ProgramState> state;
+    StartUpSources sources; // the lines the configuration was read from
     ToolClock clock;
     ConsoleDialogs dialogs;
     NoSoundDevice sound;
@@ -63,24 +64,27 @@ struct ToolContext {
 QTextStream& out();
 QTextStream& err();
 
-// Reads the folder set, settings, time-count table and sound configuration as start-up does, with
-// --program-folder made absolute and stripped of a trailing separator. Prints the error and returns false
-// when the configuration cannot be read.
 // Says on the error stream that the roster cannot be read yet and the build waits to read it again (the
 // program shows its waiting panel meanwhile).
 void sayRosterWait(const RosterWait& wait);
 
-bool loadConfiguration(const CommandLine& line, ProgramState& state, StartUpSources* sources = nullptr);
+// Reads the folder set, settings, time-count table and sound configuration as start-up does, with
+// --program-folder made absolute and stripped of a trailing separator, noting the lines they came from.
+// Prints the error and returns false when the configuration cannot be read.
+bool loadConfiguration(const CommandLine& line, ToolContext& tool);
 
-// Applies --today and --now to the clock; false with a message when a value is malformed or no date the
-// score files can hold.
-bool applyDateOptions(const CommandLine& line, ToolClock& clock);
+// The grade filter a list is made under: --filter, "全学年" when left out.
+QString gradeFilterOption(const CommandLine& line);
+
+// Applies --today and --now, their values checked, to the clock.
+void applyDateOptions(const CommandLine& line, ToolClock& clock);
+
+// Restores a roster an interrupted save left missing, as the selection screen does; false, saying why,
+// when there is no roster to read.
+bool recoverRoster(const Configuration& config);
 
 // The name of `pupil` in the roster, without its padding; empty when the roster does not name the pupil or
 // cannot be read.
 QString rosterNameOf(const Configuration& config, int pupil);
-
-// A whole-number option within [low, high]; prints what is wrong and returns nullopt otherwise.
-std::optional<int> intOption(const CommandLine& line, const QString& name, int low, int high);
 
 } // namespace warizan::tool

@@ -2,7 +2,7 @@
 
 #include "answers/fact_map.h"
 #include "drill/question.h"
-#include "report/worksheet_document.h"
+#include "report/pages/worksheet_document.h"
 #include "state/content_levels.h"
 
 #include <QDateTime>
@@ -40,52 +40,41 @@ int writeSheet(const QString& path, ProgramState& state, int level, const QList<
     return 0;
 }
 
-int run(const CommandLine& line) {
+// A sheet is drawn for a level, or from a pupil's weak pairs; the pupil's number counts only for the latter.
+bool checkTogether(const CommandLine& line) {
     const bool weak = line.has(QStringLiteral("weak"));
     if (!line.has(QStringLiteral("level")) && !weak) {
         err() << QStringLiteral("--level か、--pupil と --weak を指定してください") << Qt::endl;
-        return 2;
+        return false;
     }
-    if (weak && !line.has(QStringLiteral("pupil"))) {
+    if (!weak)
+        return true;
+    if (!line.has(QStringLiteral("pupil"))) {
         err() << QStringLiteral("--weak には --pupil が必要です") << Qt::endl;
-        return 2;
+        return false;
     }
-    std::optional<int> level = 0;
-    if (line.has(QStringLiteral("level")))
-        level = intOption(line, QStringLiteral("level"), 1, kContentLevelCount);
-    if (!level)
-        return 2;
-    std::optional<int> pupil = 0;
-    if (weak)
-        pupil = intOption(line, QStringLiteral("pupil"), 1, kMaxPupil);
-    if (!pupil)
-        return 2;
-    int count = kDefaultCount;
-    if (line.has(QStringLiteral("count"))) {
-        const auto given = intOption(line, QStringLiteral("count"), 1, kMaxCount);
-        if (!given)
-            return 2;
-        count = *given;
-    }
+    const QString complaint =
+        wholeNumber(1, kMaxPupil)(QStringLiteral("pupil"), line.value(QStringLiteral("pupil")));
+    if (!complaint.isEmpty())
+        err() << complaint << Qt::endl;
+    return complaint.isEmpty();
+}
+
+int run(const CommandLine& line, ToolContext& tool) {
+    const bool weak = line.has(QStringLiteral("weak"));
+    const int level = line.number(QStringLiteral("level"));
+    const int count = line.number(QStringLiteral("count"), kDefaultCount);
     // Without a seed the sheet is seeded from the time of day, as the drill is.
-    quint64 seed = static_cast<quint64>(QTime::currentTime().msecsSinceStartOfDay());
-    if (line.has(QStringLiteral("seed"))) {
-        bool ok = false;
-        seed = line.value(QStringLiteral("seed")).toULongLong(&ok);
-        if (!ok) {
-            err() << QStringLiteral("--seed には 0 以上の整数を指定してください") << Qt::endl;
-            return 2;
-        }
-    }
-    ToolContext tool;
-    if (!loadConfiguration(line, *tool.state))
-        return 1;
+    const quint64 seed = line.has(QStringLiteral("seed"))
+                             ? line.value(QStringLiteral("seed")).toULongLong()
+                             : static_cast<quint64>(QTime::currentTime().msecsSinceStartOfDay());
     tool.random.seed(seed);
     if (weak) {
         // A level given with --weak keeps the sheet to the pairs that level asks.
         FactMap map;
         QString error;
-        if (!readFactMap(tool.state->config.programDataFolder, *pupil, *level, &map, &error)) {
+        if (!readFactMap(tool.state->config.programDataFolder, line.number(QStringLiteral("pupil")), level,
+                         &map, &error)) {
             err() << error << Qt::endl;
             return 1;
         }
@@ -101,9 +90,9 @@ int run(const CommandLine& line) {
     qint32 previousQuotient = 0;
     qint32 previousDivisor = 0;
     const QList<Question> questions =
-        drawQuestions(*level, count, tool.random, previousQuotient, previousDivisor);
+        drawQuestions(level, count, tool.random, previousQuotient, previousDivisor);
     if (line.has(QStringLiteral("pdf")))
-        return writeSheet(line.value(QStringLiteral("pdf")), *tool.state, *level, questions);
+        return writeSheet(line.value(QStringLiteral("pdf")), *tool.state, level, questions);
     for (const Question& question : questions)
         out() << worksheetLine(question) << '\n';
     out().flush();
@@ -114,25 +103,34 @@ int run(const CommandLine& line) {
 
 const Command& worksheetCommand() {
     static const Command command{
-        QStringLiteral("worksheet"),
-        QStringLiteral("練習用の問題を、練習と同じ決まりで作って表示します（1行に1問）"),
-        QStringLiteral(
+        .name = QStringLiteral("worksheet"),
+        .summary = QStringLiteral("練習用の問題を、練習と同じ決まりで作って表示します（1行に1問）"),
+        .details = QStringLiteral(
             "各行は「わられる数<TAB>わる数<TAB>商<TAB>あまり」です。同じ --seed なら同じ問題になります。\n"
             "--level か、--pupil と --weak のどちらかが必要です。"),
-        {programFolderOption(),
-         {QStringLiteral("level"), QStringLiteral("L"),
-          QStringLiteral("レベル（1 から 4）。--weak と一緒なら、そのレベルで出る組だけから作ります")},
-         {QStringLiteral("pupil"), QStringLiteral("P"), QStringLiteral("--weak で使う、解答記録の人の番号")},
-         {QStringLiteral("weak"), QString(),
-          QStringLiteral("その人の苦手な組を多めに（苦手 4、練習中 2、まだ 1 の割合で）出します")},
-         {QStringLiteral("count"), QStringLiteral("N"),
-          QStringLiteral("問題の数（1 から 1000。省略すると 20）")},
-         {QStringLiteral("seed"), QStringLiteral("S"),
-          QStringLiteral("乱数の種（0 以上の整数。省略すると今の時刻から）")},
-         {QStringLiteral("pdf"), QStringLiteral("FILE"),
-          QStringLiteral(
-              "問題と答えのページを A4 の PDF にして FILE に書きます（省略すると1行に1問を表示）")}},
-        run};
+        .options =
+            {programFolderOption(),
+             {QStringLiteral("level"), QStringLiteral("L"),
+              QStringLiteral("レベル（1 から 4）。--weak と一緒なら、そのレベルで出る組だけから作ります"),
+              false, wholeNumber(1, kContentLevelCount)},
+             {QStringLiteral("pupil"), QStringLiteral("P"),
+              QStringLiteral("--weak で使う、解答記録の人の番号")},
+             {QStringLiteral("weak"), QString(),
+              QStringLiteral("その人の苦手な組を多めに（苦手 4、練習中 2、まだ 1 の割合で）出します")},
+             {QStringLiteral("count"), QStringLiteral("N"),
+              QStringLiteral("問題の数（1 から 1000。省略すると 20）"), false, wholeNumber(1, kMaxCount)},
+             {QStringLiteral("seed"), QStringLiteral("S"),
+              QStringLiteral("乱数の種（0 以上の整数。省略すると今の時刻から）"), false,
+              [](const QString&, const QString& value) {
+                  bool ok = false;
+                  value.toULongLong(&ok);
+                  return ok ? QString() : QStringLiteral("--seed には 0 以上の整数を指定してください");
+              }},
+             {QStringLiteral("pdf"), QStringLiteral("FILE"),
+              QStringLiteral(
+                  "問題と答えのページを A4 の PDF にして FILE に書きます（省略すると1行に1問を表示）")}},
+        .run = run,
+        .checkTogether = checkTogether};
     return command;
 }
 

@@ -1,6 +1,6 @@
 #include "screens/about/about_box.h"
 
-#include "platform/display.h"
+#include "platform/gui/display.h"
 #include "screens/control_names.h"
 
 #include <QEvent>

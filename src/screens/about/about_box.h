@@ -23,6 +23,12 @@ class AboutBox final : public QDialog {
 public:
     explicit AboutBox(const QString& contentHeading, QWidget* parent = nullptr);
 
+protected:
+    // The window's activation: the title, version, product and notice are filled each time it is shown.
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QLabel* Label1;        // the drill's title
     QLabel* lblVersion;    // "Version1.0.17"
     QLabel* lblProduct;    // "Sorabune"
@@ -32,12 +38,6 @@ public:
     QPushButton* Command1; // "O.K."
     QPushButton* Command2; // hidden, no action
 
-protected:
-    // The window's activation: the title, version, product and notice are filled each time it is shown.
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     QString m_contentHeading;
 };
 

@@ -1,6 +1,6 @@
 #include "screens/backdrop/backdrop_form.h"
 
-#include "platform/display.h"
+#include "platform/gui/display.h"
 
 #include <QLabel>
 

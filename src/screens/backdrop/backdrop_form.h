@@ -13,6 +13,7 @@ class BackdropForm final : public DesignForm {
 public:
     explicit BackdropForm(FormContext& context, QWidget* parent = nullptr);
 
+private:
     QLabel* Label1; // "Just a moment, please."
 };
 

@@ -10,14 +10,17 @@
 #include <array>
 
 class QLabel;
-class QPushButton;
 class QTimer;
 
 namespace warizan {
 
-// The drill form `MainFrm`: the status bar with its clock, time bar and countdown boxes above the drill
-// panel, where one question at a time is asked, answered in the answer cells, judged and, when wrong,
-// corrected. Controls keep their design names; control arrays are indexed as designed ("Keisan2Lbl1(0)").
+class DrillPanel;
+class DrillStatusBar;
+
+// The drill form `MainFrm`: the status bar with its clock, time bar and countdown boxes (DrillStatusBar)
+// above the drill panel (DrillPanel), where one question at a time is asked, answered in the answer cells,
+// judged and, when wrong, corrected; over both, the overlay of the drill's end. Controls keep their design
+// names; control arrays are indexed as designed ("Keisan2Lbl1_0").
 class DrillForm final : public DesignForm {
     Q_OBJECT
 public:
@@ -48,65 +51,27 @@ public:
     const Question& question() const { return m_question; }
     const AnswerCells& cells() const { return m_cells; }
 
-    // Status bar.
-    QWidget* sPicture1;
-    QLabel* sLabel1;
-    QLabel* sLabel2;
-    QLabel* sLabel3;
-    QLabel* sLabel4;
-    QLabel* sLabel5;
-    QLabel* sLabel6;
-    QLabel* sLabel7;
-    QLabel* sLabel8;
-    QLabel* sLabel9;
-    QLabel* sLabel10;
-    QLabel* sLabel11;
-    QLabel* sLabel12;
-    QLabel* sLabel13;
-    QLabel* sLabel14;
-    std::array<QLabel*, 6> sLabel16{};
-    std::array<QLabel*, 3> sLabel17{};
-    QWidget* sShape5; // the time bar
-    QWidget* sShape4; // mark of the second time
-    QWidget* sShape3; // mark of the pass time
-    QWidget* sShape2; // the time used
-    QWidget* sShape7;
-    std::array<QWidget*, kLastCountdownBox + 1> sPicture3{}; // countdown boxes 10 to 39
-    // End-of-drill overlay.
-    QWidget* sPicture2;
-    QLabel* lblsss1; // "成績記録中"
-    QLabel* lblsss2; // "時間切れ"
-    // Drill panel.
-    QWidget* Keisan2BasePic;
-    std::array<QLabel*, 2> Keisan2Lbl1{}; // answer cells
-    std::array<QLabel*, 2> Keisan2Lbl2{}; // dividend, divisor
-    std::array<QLabel*, 5> Keisan2Lbl3{}; // "÷", "＝", "あまり", and those of the correct answer
-    std::array<QLabel*, 2> Keisan2Lbl4{}; // the correct answer
-    std::array<QLabel*, 1> Keisan2Lbl5{}; // ""+"を２回押しなさい"
-    QLabel* Label1;                       // "正解は"
-    QLabel* Label2;                       // key help
-    QLabel* Label3;                       // remainder hint
-    QWidget* Line1;
-    QWidget* Line2;
-    QPushButton* Commandkakunin; // never visible
-    QTimer* sTimer1;
-    QTimer* sTimer2;
-
 protected:
     bool previewKey(QKeyEvent* event) override;
 
 private:
-    void buildStatusBar();
-    void buildPanel();
+    void buildOverlay();
     void keyDown(int key, bool modifier);
     void character(char16_t code);
     void correctionKey(char16_t code);
     void judgeOnRequest();
-    void showCells();
     void showRemaining();
     // The program is ending (a sound failure or a record that could not be written): nothing more is done.
     void programEnding() { m_ending = true; }
 
+    DrillStatusBar* m_statusBar;
+    DrillPanel* m_panel;
+    // End-of-drill overlay.
+    QWidget* sPicture2;
+    QLabel* lblsss1; // "成績記録中"
+    QLabel* lblsss2; // "時間切れ"
+    QTimer* sTimer1; // the drill clock
+    QTimer* sTimer2; // the minutes since the pupil was confirmed
     FormContext& m_forms;
     AppContext& m_context;
     AnswerCells m_cells;
@@ -114,7 +79,6 @@ private:
     std::array<QString, 2> answerText;
     CountdownThresholds m_thresholds;
     DrillRecorder m_recorder; // the drill's questions, kept in the answer log when it ends
-    qint32 todayRunTotal = 0;
     bool m_ending = false;
     // Set while the keys typed during a warning cue are handled: refused ones play no cue of their own.
     bool m_refusedKeysSilent = false;

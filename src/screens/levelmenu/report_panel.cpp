@@ -1,14 +1,15 @@
 #include "screens/levelmenu/report_panel.h"
 
 #include "answers/fact_map.h"
-#include "platform/display.h"
-#include "platform/document_opener.h"
+#include "platform/gui/display.h"
+#include "platform/gui/document_opener.h"
 #include "platform/shown_path.h"
-#include "report/fact_map_page.h"
-#include "report/report_document.h"
-#include "report/report_output.h"
-#include "report/worksheet_document.h"
+#include "report/pages/fact_map_page.h"
+#include "report/pages/report_document.h"
+#include "report/pages/report_output.h"
+#include "report/pages/worksheet_document.h"
 #include "screens/control_names.h"
+#include "screens/design_form.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -41,10 +42,11 @@ std::vector<int> chosenLevels(const QListWidget* levels) {
 
 } // namespace
 
-ReportPanel::ReportPanel(FormContext& context, QWidget* parent)
+ReportPanel::ReportPanel(FormContext& context, const DesignForm& form, QWidget* parent)
     : QWidget(parent)
     , m_forms(context)
-    , m_context(context.app) {
+    , m_context(context.app)
+    , m_form(form) {
     setObjectName(QStringLiteral("Picture11"));
     // Tall enough that the report's sections stay legible: the panel covers the lists while it is open.
     setGeometry(display::rect(16, 130, 992, 636));
@@ -65,9 +67,9 @@ ReportPanel::ReportPanel(FormContext& context, QWidget* parent)
     Command25->setGeometry(display::rect(716, 300, 268, 30));
     const QStringList pair = {QStringLiteral("表示"), QStringLiteral("印刷")};
     for (int k = 0; k < 2; ++k) {
-        Command21[k] = named(new QPushButton(pair[k], this), QStringLiteral("Command21_%1").arg(k));
+        Command21[k] = named(new QPushButton(pair[k], this), "Command21", k);
         Command21[k]->setGeometry(display::rect(716 + 136 * k, 336, 132, 30));
-        Command24[k] = named(new QPushButton(pair[k], this), QStringLiteral("Command24_%1").arg(k));
+        Command24[k] = named(new QPushButton(pair[k], this), "Command24", k);
         Command24[k]->setGeometry(display::rect(716 + 136 * k, 372, 132, 30));
     }
     connect(Command25, &QPushButton::clicked, List2, &QWidget::show);
@@ -83,7 +85,7 @@ ReportPanel::ReportPanel(FormContext& context, QWidget* parent)
     Combo3 = named(new QComboBox(this), "Combo3");
     Combo3->setGeometry(display::rect(716, 438, 268, 26));
     for (int k = 0; k < 2; ++k) {
-        Command26[k] = named(new QPushButton(pair[k], this), QStringLiteral("Command26_%1").arg(k));
+        Command26[k] = named(new QPushButton(pair[k], this), "Command26", k);
         Command26[k]->setGeometry(display::rect(716 + 136 * k, 468, 132, 30));
     }
     Command27 = named(new QPushButton(QStringLiteral("練習プリント"), this), "Command27");
@@ -125,6 +127,10 @@ void ReportPanel::open(int levelCount) {
     runReport(false);
 }
 
+void ReportPanel::showTeacherButtons(bool shown) {
+    Command24[1]->setVisible(shown);
+}
+
 void ReportPanel::runReportsOfChosen(bool toPrinter) {
     const QList<QListWidgetItem*> chosen = List2->selectedItems();
     if (chosen.isEmpty()) {
@@ -142,6 +148,9 @@ void ReportPanel::runReportsOfChosen(bool toPrinter) {
             continue;
         reportPupil = text.mid(text.lastIndexOf(u'/') + 1).toInt();
         runReport(toPrinter);
+        // A message about this report let events run: the menu may have gone meanwhile.
+        if (!m_form.isFrontPage())
+            return;
     }
 }
 
@@ -177,8 +186,9 @@ void ReportPanel::runReport(bool toPrinter) {
     std::vector<ReportPagePainter> closingPages;
     if (readFactMap(state.config.programDataFolder, reportPupil, mapLevel(), &map, &mapError)) {
         const QString heading = mapHeading(reportPupil);
-        closingPages.push_back(
-            [map, heading](QPainter& painter, QSizeF page) { paintFactMapPage(painter, page, map, heading); });
+        closingPages.push_back([map, heading](QPainter& painter, QSizeF page) {
+            paintFactMapPage(painter, page, map, heading);
+        });
     }
     const PrintOutcome outcome =
         printOrSaveReport(m_forms.printer, report, documentName,

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace warizan {
 
+class DesignForm;
 struct FactMap;
 
 // The level menu's personal report panel `Picture11`: the drawing surface, the pupils and levels to report
@@ -20,12 +21,16 @@ struct FactMap;
 class ReportPanel final : public QWidget {
     Q_OBJECT
 public:
-    ReportPanel(FormContext& context, QWidget* parent);
+    // The panel on `form`'s canvas `parent`, hidden.
+    ReportPanel(FormContext& context, const DesignForm& form, QWidget* parent);
 
     // Opens the panel on the confirmed pupil with the first three levels chosen and draws the report on the
     // screen. `levelCount` is the number of the content's levels.
     void open(int levelCount);
+    // The buttons for the reports of the pupils chosen in the roster are the teacher's.
+    void showTeacherButtons(bool shown);
 
+private:
     QWidget* Picture12;
     QListWidget* List2; // the roster; the number after the last "/" is the pupil
     QListWidget* List3; // the levels; row k - 1 is level k
@@ -44,7 +49,6 @@ public:
     std::array<QPushButton*, 2> Command26{}; // "表示", "印刷"
     QPushButton* Command27;                  // "練習プリント": a sheet made from the weak pairs
 
-private:
     // Draws the report of reportPupil for the levels chosen in List3, on the screen or on the printer.
     void runReport(bool toPrinter);
     // The report of each pupil chosen in List2, or of reportPupil when none is.
@@ -64,6 +68,7 @@ private:
 
     FormContext& m_forms;
     AppContext& m_context;
+    const DesignForm& m_form;
 };
 
 } // namespace warizan

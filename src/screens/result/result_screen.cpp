@@ -1,7 +1,8 @@
 #include "screens/result/result_screen.h"
 
 #include "drill/result_rules.h"
-#include "platform/display.h"
+#include "platform/gui/display.h"
+#include "records/points.h"
 #include "records/score_count.h"
 #include "screens/control_names.h"
 #include "screens/drill_start.h"
@@ -188,8 +189,8 @@ void ResultScreen::activate() {
     Timer1->start();
 
     const float factor = state.levels.levelBonusFactor[level];
-    const qint32 runPoints = resultRunPoints(state.levels.levelGoal[level], finalTime);
-    Label19->setText(pointsText(runPoints, factor, resultEarnedPoints(runPoints, factor)));
+    const qint32 runPoints = basePoints(state.levels.levelGoal[level], finalTime);
+    Label19->setText(pointsText(runPoints, factor, pointsAfterFactor(runPoints, factor)));
     Label18->setText(resultTimeText(finalTime));
     Label17->setText(state.pupil.currentPupilName.trimmed());
     Label15->setText(state.config.contentHeading);

@@ -30,6 +30,7 @@ public:
     void Command4_Click(); // "メニューへ"
     void Command5_Click(); // "もう一度"
 
+private:
     QLabel* Image1; // background picture
     QLabel* Label15;
     QLabel* Label14;
@@ -46,7 +47,6 @@ public:
     QPushButton* Command5;
     QTimer* Timer1;
 
-private:
     FormContext& m_forms;
     AppContext& m_context;
 };

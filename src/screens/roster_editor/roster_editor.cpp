@@ -1,6 +1,6 @@
 #include "screens/roster_editor/roster_editor.h"
 
-#include "platform/display.h"
+#include "platform/gui/display.h"
 #include "roster/roster_file.h"
 #include "roster/roster_save.h"
 #include "screens/control_names.h"
@@ -48,10 +48,10 @@ void RosterEditor::buildControls() {
                    display::rect(736, 168, 220, 40), 20);
     for (int row = 1; row <= 3; ++row) {
         const int y = 216 + (row - 1) * 84;
-        Text1[row] = named(new QLineEdit(c), QStringLiteral("Text1_%1").arg(row));
+        Text1[row] = named(new QLineEdit(c), "Text1", row);
         Text1[row]->setGeometry(display::rect(152, y, 560, 60));
         Text1[row]->setFont(display::font(display::Face::PGothic, 20));
-        Text2[row] = named(new QLineEdit(c), QStringLiteral("Text2_%1").arg(row));
+        Text2[row] = named(new QLineEdit(c), "Text2", row);
         Text2[row]->setGeometry(display::rect(736, y, 200, 60));
         Text2[row]->setFont(display::font(display::Face::PGothic, 20));
         Text2[row]->setInputMethodHints(Qt::ImhPreferNumbers);

@@ -33,6 +33,7 @@ public:
     // "もどる": the selection screen again, rebuilt from the roster; then this editor closes.
     void goBack();
 
+private:
     QLabel* Label4;                    // "名前変更"
     QLabel* Label2;                    // "名前"
     QLabel* Label1;                    // "生まれた年"
@@ -42,7 +43,6 @@ public:
     QPushButton* Command1;             // "変更"
     QPushButton* Command2;             // "もどる"
 
-private:
     void buildControls();
     void showMessage(const QString& text);
 

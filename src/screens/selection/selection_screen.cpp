@@ -1,7 +1,7 @@
 #include "screens/selection/selection_screen.h"
 
-#include "platform/display.h"
-#include "platform/document_opener.h"
+#include "platform/gui/display.h"
+#include "platform/gui/document_opener.h"
 #include "platform/single_instance.h"
 #include "roster/pupil_list.h"
 #include "roster/roster_display.h"
@@ -69,11 +69,8 @@ SelectionScreen::SelectionScreen(FormContext& context, QWidget* parent)
     buildControls();
 }
 
-void SelectionScreen::buildControls() {
-    QWidget* c = canvas();
-    const QColor theme = display::colour(m_context.state.config.themeColour);
-
-    menuBar = named(new QMenuBar(c), "menuBar");
+void SelectionScreen::buildMenuBar() {
+    menuBar = named(new QMenuBar(canvas()), "menuBar");
     menuBar->setGeometry(display::rect(0, 0, display::kDesignWidth, 24));
     menuBar->setFont(display::font(display::Face::PGothic, 11));
     menuBar->setAutoFillBackground(true);
@@ -94,7 +91,13 @@ void SelectionScreen::buildControls() {
     menuspt = menuHelp0->addAction(QStringLiteral("バージョン情報"));
     menuspt->setObjectName(QStringLiteral("menuspt"));
     connect(menuspt, &QAction::triggered, this, [this] { m_forms.owner.runModal(DialogId::frmver, false); });
+}
 
+void SelectionScreen::buildControls() {
+    QWidget* c = canvas();
+    const QColor theme = display::colour(m_context.state.config.themeColour);
+
+    buildMenuBar();
     Image1 = named(new QLabel(c), "Image1");
     Image1->setGeometry(display::rect(40, 44, 64, 64));
 
@@ -134,9 +137,8 @@ void SelectionScreen::buildControls() {
 
     static const char16_t* const modeTexts[] = {u"回数(今日／今まで）", u"ポイント（今日／今まで）",
                                                 u"本日（ポイント／回数）", u"今まで（ポイント／回数）"};
-    static const char* const modeNames[] = {"Option1_0", "Option1_1", "Option1_2", "Option1_3"};
     for (int i = 0; i < int(Option1.size()); ++i) {
-        Option1[i] = named(new QRadioButton(QString::fromUtf16(modeTexts[i]), c), modeNames[i]);
+        Option1[i] = named(new QRadioButton(QString::fromUtf16(modeTexts[i]), c), "Option1", i);
         Option1[i]->setGeometry(display::rect(712, 272 + 52 * i, 300, 44));
         Option1[i]->setFont(display::font(display::Face::PGothic, 14, true));
         setWhiteText(Option1[i]);

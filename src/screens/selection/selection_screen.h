@@ -49,6 +49,11 @@ public:
     int displayMode() const { return m_displayMode; }
     const QString& gradeFilter() const { return m_gradeFilter; }
 
+protected:
+    bool previewKey(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     QLabel* Label4;     // heading: the drill's title; a click opens the About box
     QLabel* Image1;     // the drill window's icon
     QLabel* Label1;     // the chosen pupil, or the prompt
@@ -69,12 +74,8 @@ public:
     QAction* menuHelp2; // "目次"
     QAction* menuspt;   // "バージョン情報"
 
-protected:
-    bool previewKey(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void buildControls();
+    void buildMenuBar();
     // Rebuilds the list for the current display mode and grade filter; false when the program is ending.
     bool rebuildList();
     void showWaitingPanel();

@@ -1,4 +1,4 @@
-#include "platform/document_opener.h"
+#include "platform/gui/document_opener.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

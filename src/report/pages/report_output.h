@@ -1,7 +1,7 @@
 #pragma once
 
-#include "report/report_document.h"
-#include "report/report_painter.h"
+#include "report/pages/report_document.h"
+#include "report/pages/report_painter.h"
 
 #include <QImage>
 #include <functional>

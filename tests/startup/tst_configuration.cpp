@@ -1,6 +1,6 @@
-#include "app/configuration.h"
 #include "records/level_table_file.h"
 #include "sound/sound_table.h"
+#include "startup/configuration.h"
 #include "test_support.h"
 
 #include <QDir>

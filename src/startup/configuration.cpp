@@ -1,4 +1,4 @@
-#include "app/configuration.h"
+#include "startup/configuration.h"
 
 #include "platform/shown_path.h"
 #include "records/level_table_file.h"

@@ -1,6 +1,6 @@
-#include "report/fact_map_page.h"
+#include "report/pages/fact_map_page.h"
 
-#include "platform/printer.h"
+#include "platform/gui/printer.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "report/report_painter.h"
+#include "report/pages/report_painter.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "report/report_output.h"
+#include "report/pages/report_output.h"
 
-#include "platform/printer.h"
+#include "platform/gui/printer.h"
 #include "platform/shown_path.h"
-#include "report/report_document.h"
+#include "report/pages/report_document.h"
 
 #include <QDir>
 #include <QFileInfo>

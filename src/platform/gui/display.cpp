@@ -1,4 +1,4 @@
-#include "platform/display.h"
+#include "platform/gui/display.h"
 
 #include <QStringList>
 #include <algorithm>

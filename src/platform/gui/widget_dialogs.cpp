@@ -1,4 +1,4 @@
-#include "platform/widget_dialogs.h"
+#include "platform/gui/widget_dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "report/report_document.h"
+#include "report/pages/report_document.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "report/worksheet_document.h"
+#include "report/pages/worksheet_document.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/report_painter.h"
+#include "report/pages/report_painter.h"
 
 #include <QDate>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "platform/printer.h"
+#include "platform/gui/printer.h"
 
 #include <QPageLayout>
 #include <QPrinter>
