@@ -81,10 +81,12 @@ FactMap buildFactMap(const std::vector<FactAnswer>& answers, int level) {
     struct Pair {
         int answers = 0;
         int wrong = 0;
+        int last = -1;
         std::array<TimedAnswer, kRecent> recent{};
     };
     std::array<Pair, kFactSide * kFactSide> pairs{};
-    for (const FactAnswer& answer : answers) {
+    for (size_t place = 0; place < answers.size(); ++place) {
+        const FactAnswer& answer = answers[place];
         if (answer.quotient < kMinFactor || answer.quotient > kMaxFactor || answer.divisor < kMinFactor ||
             answer.divisor > kMaxFactor)
             continue;
@@ -93,6 +95,7 @@ FactMap buildFactMap(const std::vector<FactAnswer>& answers, int level) {
         pair.recent[static_cast<size_t>(pair.answers) % kRecent] = {answer.correct, answer.ms};
         ++pair.answers;
         pair.wrong += answer.correct ? 0 : 1;
+        pair.last = static_cast<int>(place);
     }
     FactMap map;
     for (int q = kMinFactor; q <= kMaxFactor; ++q) {
@@ -110,6 +113,10 @@ FactMap buildFactMap(const std::vector<FactAnswer>& answers, int level) {
             cell.state = factState(recent);
             cell.medianMs = recentMedianMs(recent);
             cell.drawn = levelDrawsPair(level, q, d);
+            cell.lastAnswer = pair.last;
+            cell.weakByTime =
+                cell.state == FactState::Weak &&
+                std::none_of(recent.begin(), recent.end(), [](const TimedAnswer& a) { return !a.correct; });
         }
     }
     return map;

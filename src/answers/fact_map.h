@@ -21,6 +21,12 @@ struct FactCell {
     int wrong = 0;                  // of which wrong
     std::optional<qint64> medianMs; // of the last three (or fewer); empty when there is none
     bool drawn = true;              // the chosen level asks this pair
+    // Weak only because its answers were slow: none of the last three is wrong. The map marks such a
+    // pair apart from one answered wrong, which a parent reads as a different need.
+    bool weakByTime = false;
+    // The place of the pair's latest answer among the answers the map was built from (0 the first); -1
+    // when it has none. Larger is more recent.
+    int lastAnswer = -1;
 };
 
 // The answers a state rests on: right or wrong and the time taken, in time order.

@@ -105,6 +105,11 @@ void AnswersTest::stateRule() {
     const FactCell& cell = map.cell(4, 6);
     QCOMPARE(factStateName(cell.state), state);
     QCOMPARE(cell.answers, static_cast<int>(list.size()));
+    // Weak by time alone when no answer of the last three is wrong.
+    const QStringList last =
+        answers.split(u' ', Qt::SkipEmptyParts).mid(std::max<qsizetype>(0, list.size() - 3));
+    QCOMPARE(cell.weakByTime, state == u"weak" && !last.join(u' ').contains(u'w'));
+    QCOMPARE(cell.lastAnswer, static_cast<int>(list.size()) - 1);
 }
 
 void AnswersTest::keepsAndReadsBack() {
