@@ -222,8 +222,8 @@ bool AnswerDatabase::openRolledBackCopy(const QString& path) {
     if (!m_copy->isValid() || !QFile::copy(path, copy) ||
         (journal && !QFile::copy(path + kJournalSuffix, copy + kJournalSuffix))) {
         m_lastCode = SQLITE_CANTOPEN;
-        m_error = QStringLiteral("解答記録 %1 を読めません（書きかけの記録を戻せません）")
-                      .arg(shownPath(path));
+        m_error =
+            QStringLiteral("解答記録 %1 を読めません（書きかけの記録を戻せません）").arg(shownPath(path));
         return false;
     }
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
@@ -519,6 +519,25 @@ bool AnswerDatabase::readFactAnswers(int pupil, std::vector<FactAnswer>* answers
     }
     if (code != SQLITE_DONE)
         return fail(QStringLiteral("解答記録を読めません"));
+    return true;
+}
+
+bool AnswerDatabase::readAnswerDays(int pupil, QDate* first, QDate* last) {
+    *first = QDate();
+    *last = QDate();
+    // Starts are written "yyyy-MM-dd HH:mm:ss", so their text orders as their time does.
+    Statement select(m_db, "SELECT min(d.start), max(d.start) FROM drills d WHERE d.pupil = ? AND EXISTS "
+                           "(SELECT 1 FROM answers a WHERE a.drill = d.id AND a.correct IS NOT NULL)");
+    if (!select.ok())
+        return fail(QStringLiteral("解答記録を読めません"));
+    select.bind(1, pupil);
+    if (sqlite3_step(select.get()) != SQLITE_ROW)
+        return fail(QStringLiteral("解答記録を読めません"));
+    const auto day = [&](int column) {
+        return QDate::fromString(text(sqlite3_column_text(select.get(), column)).left(10), Qt::ISODate);
+    };
+    *first = day(0);
+    *last = day(1);
     return true;
 }
 

@@ -93,6 +93,9 @@ public:
     [[nodiscard]] bool readAnswers(int pupil, std::vector<LoggedAnswer>* answers);
     // The pupil's judged answers (no unanswered questions), in the order the drills were written.
     [[nodiscard]] bool readFactAnswers(int pupil, std::vector<FactAnswer>* answers);
+    // The days of the pupil's first and last drills with a judged answer: the span a fact map rests on.
+    // Both are left invalid when there is none.
+    [[nodiscard]] bool readAnswerDays(int pupil, QDate* first, QDate* last);
     // The number of questions kept; -1 when it cannot be read.
     qint64 questionCount();
     // The number of drills kept; -1 when it cannot be read.

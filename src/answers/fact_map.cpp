@@ -124,16 +124,21 @@ FactMap buildFactMap(const std::vector<FactAnswer>& answers, int level) {
 
 bool readFactMap(const QString& programDataFolder, int pupil, int level, FactMap* map, QString* error) {
     std::vector<FactAnswer> answers;
+    QDate first;
+    QDate last;
     const QString path = answerLogPath(programDataFolder);
     if (QFileInfo::exists(path)) {
         AnswerDatabase db;
         if (!db.open(path, AnswerDatabase::Access::Read, QDateTime::currentDateTime()) ||
-            (db.schemaVersion() > 0 && !db.readFactAnswers(pupil, &answers))) {
+            (db.schemaVersion() > 0 &&
+             (!db.readFactAnswers(pupil, &answers) || !db.readAnswerDays(pupil, &first, &last)))) {
             *error = db.error();
             return false;
         }
     }
     *map = buildFactMap(answers, level);
+    map->firstAnswerDay = first;
+    map->lastAnswerDay = last;
     map->setAsideLogs = setAsideLogs(path);
     return true;
 }

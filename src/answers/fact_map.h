@@ -49,6 +49,9 @@ struct FactMap {
     std::array<std::array<FactCell, kFactSide>, kFactSide> cells{};
     // Logs found damaged and set aside: their answers are not in the map.
     QStringList setAsideLogs;
+    // The days of the first and the last drill the answers come from; invalid when there are none.
+    QDate firstAnswerDay;
+    QDate lastAnswerDay;
     const FactCell& cell(int quotient, int divisor) const {
         return cells[static_cast<size_t>(quotient - kMinFactor)][static_cast<size_t>(divisor - kMinFactor)];
     }

@@ -176,6 +176,7 @@ bool buildReport(const ProgramState& state, const ReportRequest& request, Report
     const int pupil = request.pupil;
     const int levelCount = state.levels.levelCount;
     report->pupilName = state.roster.pupilName[pupil].trimmed();
+    report->madeOn = request.today;
     report->placement = reportLayout(request.levels, levelCount);
     report->sections.clear();
     report->titles.clear();

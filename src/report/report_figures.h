@@ -95,6 +95,7 @@ struct ReportDocument {
     std::vector<ReportSlot> placement;
     std::vector<ReportSection> sections; // one per slot
     std::vector<QString> titles;         // one per slot: the drill's title, a blank and the level's name
+    QDate madeOn;                        // printed at the foot of every page
 };
 
 // What to report: whose, which levels, and the level menu's choices the rankings follow.

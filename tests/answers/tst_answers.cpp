@@ -28,6 +28,7 @@ private slots:
     void aDrillIsWrittenOnce();
     void mapMarksLevelsAndCounts();
     void weakSheet();
+    void mapSpansItsAnswerDays();
 };
 
 namespace {
@@ -423,6 +424,31 @@ void AnswersTest::weakSheet() {
     const auto nines = std::count_if(review.begin(), review.end(),
                                      [](const Question& q) { return q.quotient == 9 && q.divisor == 9; });
     QVERIFY2(nines > 35 && nines < 85, qPrintable(QString::number(nines))); // 4 of 67
+}
+
+// The map names the days of the first and the last drill its answers come from; a drill with no judged
+// answer, or another pupil's, does not widen the span.
+void AnswersTest::mapSpansItsAnswerDays() {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    FactMap map;
+    QString error;
+    QVERIFY2(readFactMap(folder, 3, 0, &map, &error), qPrintable(error));
+    QVERIFY(!map.firstAnswerDay.isValid() && !map.lastAnswerDay.isValid());
+    const auto drillOn = [](int pupil, QDate day, bool judged) {
+        DrillRecorder recorder;
+        recorder.start(pupil, 2, QDateTime(day, QTime(23, 59)));
+        recorder.questionShown({7, 5, 2}, 1000);
+        if (judged)
+            recorder.judged(QStringLiteral("7"), QStringLiteral("2"), true, 4200);
+        return recorder.finish(QDateTime(day.addDays(1), QTime(0, 1)), 99999);
+    };
+    for (const DrillLog& drill : {drillOn(3, QDate(2024, 4, 2), true), drillOn(3, QDate(2024, 4, 8), true),
+                                  drillOn(3, QDate(2024, 4, 9), false), drillOn(5, QDate(2024, 4, 1), true)})
+        QVERIFY2(keepDrillLog(folder, drill, kNow, &error), qPrintable(error));
+    QVERIFY2(readFactMap(folder, 3, 0, &map, &error), qPrintable(error));
+    QCOMPARE(map.firstAnswerDay, QDate(2024, 4, 2));
+    QCOMPARE(map.lastAnswerDay, QDate(2024, 4, 8)); // the day the drill started, not the next
 }
 
 QTEST_GUILESS_MAIN(AnswersTest)

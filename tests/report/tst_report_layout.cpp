@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
+#include <set>
 
 using namespace warizan;
 
@@ -55,6 +56,7 @@ ReportDocument busyPupil(bool slowFirst, const QList<qint32>& levelOne = {},
     ranking.pointsSum = 1500;
     ReportDocument report;
     report.pupilName = QStringLiteral("たろうたろう");
+    report.madeOn = kToday;
     report.placement = reportLayout(levels, 4);
     for (const ReportSlot& slot : report.placement) {
         report.sections.push_back(reportSection(records, kToday, 4, slot.level, kPupil, ranking));
@@ -144,6 +146,8 @@ void ReportLayoutTest::nothingOverlaps() {
     }
     const double v = page.height() / 3;
     const auto sectionArea = [&](int slot) {
+        if (slot == kReportPageFoot)
+            return QRectF(0, 0.95 * page.height(), page.width(), 0.05 * page.height());
         return slot < 0 ? QRectF(0, 0, page.width(), 0.05 * page.height())
                         : QRectF(0, (0.05 + 0.3 * slot) * page.height(), page.width(), 0.3 * page.height());
     };
@@ -169,6 +173,14 @@ void ReportLayoutTest::nothingOverlaps() {
     }
     QVERIFY(
         std::any_of(texts.begin(), texts.end(), [](const ReportDrawnItem* t) { return t->text == u"0秒"; }));
+    // Every printed page says the day it was made, at its foot; the screen's picture does not.
+    std::set<int> dated;
+    for (const ReportDrawnItem* t : texts)
+        if (t->slot == kReportPageFoot &&
+            t->text == QStringLiteral("作成日：") + report.madeOn.toString(QStringLiteral("yyyy年M月d日")))
+            dated.insert(t->page);
+    const int pages = report.placement.empty() ? 0 : report.placement.back().page + 1;
+    QCOMPARE(static_cast<int>(dated.size()), output == u"screen" ? 0 : pages);
 
     // Texts inside their section; marks too, but for the half of a frame line that lies on its edge.
     for (const ReportDrawnItem* text : texts)

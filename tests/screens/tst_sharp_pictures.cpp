@@ -113,7 +113,8 @@ void SharpPicturesTest::reportPanelPictures() {
         FactMap map;
         QString why;
         QVERIFY2(readFactMap(state.config.programDataFolder, 1, 0, &map, &why), qPrintable(why));
-        reference = factMapImage(map, logical, factMapHeading(state.roster.pupilName[1], QString()));
+        reference = factMapImage(
+            map, logical, factMapHeading(state.roster.pupilName[1], QString(), forms.test.clock.today()));
     }
     const double difference = meanDifference(picture->pixmap().toImage(), reference);
     QVERIFY2(difference < 6, qPrintable(QString::number(difference)));

@@ -26,9 +26,10 @@ int run(const CommandLine& line, ToolContext& tool) {
         PrepareContent(state.levels);
         const QString path = line.value(QStringLiteral("pdf"));
         QPdfWriter writer(path);
-        const QString heading = factMapHeading(rosterNameOf(state.config, pupil),
-                                               level > 0 ? state.levels.levelName[level] : QString());
-        writer.setTitle(heading);
+        const FactMapHeading heading =
+            factMapHeading(rosterNameOf(state.config, pupil),
+                           level > 0 ? state.levels.levelName[level] : QString(), tool.clock.today());
+        writer.setTitle(heading.title);
         writer.setCreator(state.config.contentHeading);
         if (!printFactMap(writer, map, heading)) {
             err() << QStringLiteral("PDF を書けません: %1").arg(path) << Qt::endl;

@@ -67,7 +67,7 @@ int run(const CommandLine& line, ToolContext& tool) {
     FactMap map;
     std::vector<ReportPagePainter> closingPages;
     if (readFactMap(state.config.programDataFolder, pupil, 0, &map, &error)) {
-        const QString heading = factMapHeading(report.pupilName, QString());
+        const FactMapHeading heading = factMapHeading(report.pupilName, QString(), request.today);
         closingPages.push_back([map, heading](QPainter& painter, QSizeF page) {
             paintFactMapPage(painter, page, map, heading);
         });

@@ -18,15 +18,35 @@ struct StateLook {
     QString name;
 };
 
-StateLook lookOf(FactState state) {
-    switch (state) {
+// How a cell of the map looks. A pair weak only because it was slow has a look of its own: a parent must
+// not read it as a wrong answer.
+enum class Look { Unseen, WeakWrong, WeakSlow, Learning, Known };
+
+Look lookFor(const FactCell& cell) {
+    switch (cell.state) {
     case FactState::Unseen:
-        return {QColor(208, 208, 208), QStringLiteral("－"), QStringLiteral("まだ")};
+        return Look::Unseen;
     case FactState::Weak:
-        return {QColor(255, 128, 128), QStringLiteral("×"), QStringLiteral("苦手")};
+        return cell.weakByTime ? Look::WeakSlow : Look::WeakWrong;
     case FactState::Learning:
-        return {QColor(255, 240, 112), QStringLiteral("△"), QStringLiteral("練習中")};
+        return Look::Learning;
     case FactState::Known:
+        return Look::Known;
+    }
+    return Look::Unseen;
+}
+
+StateLook lookOf(Look look) {
+    switch (look) {
+    case Look::Unseen:
+        return {QColor(208, 208, 208), QStringLiteral("－"), QStringLiteral("まだ")};
+    case Look::WeakWrong:
+        return {QColor(255, 128, 128), QStringLiteral("×"), QStringLiteral("まちがい")};
+    case Look::WeakSlow:
+        return {QColor(255, 192, 128), QStringLiteral("遅"), QStringLiteral("おそい")};
+    case Look::Learning:
+        return {QColor(255, 240, 112), QStringLiteral("△"), QStringLiteral("練習中")};
+    case Look::Known:
         return {QColor(128, 224, 128), QStringLiteral("◎"), QStringLiteral("覚えた")};
     }
     return {};
@@ -40,14 +60,32 @@ QFont mapFont(double pixels, bool bold = false) {
     return font;
 }
 
-} // namespace
-
-QString factMapHeading(const QString& pupilName, const QString& levelName) {
-    QString heading = QStringLiteral("苦手チェック　") + pupilName.trimmed();
-    return heading + QStringLiteral("　") + (levelName.isEmpty() ? QStringLiteral("すべての組") : levelName);
+QString dayText(const QDate& day) {
+    return day.toString(QStringLiteral("yyyy年M月d日"));
 }
 
-void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, const QString& heading) {
+// The line under the title: when the map was made, and the days its answers come from.
+QString madeAndSpanLine(const FactMap& map, const QDate& madeOn) {
+    QString line;
+    if (madeOn.isValid())
+        line = QStringLiteral("作成日：") + dayText(madeOn) + QStringLiteral("　");
+    if (!map.firstAnswerDay.isValid())
+        return line + QStringLiteral("答えの記録はまだありません");
+    if (map.firstAnswerDay == map.lastAnswerDay)
+        return line + QStringLiteral("%1の答えから").arg(dayText(map.firstAnswerDay));
+    return line + QStringLiteral("%1から%2までの答えから")
+                      .arg(dayText(map.firstAnswerDay), dayText(map.lastAnswerDay));
+}
+
+} // namespace
+
+FactMapHeading factMapHeading(const QString& pupilName, const QString& levelName, const QDate& madeOn) {
+    QString title = QStringLiteral("苦手チェック　") + pupilName.trimmed();
+    title += QStringLiteral("　") + (levelName.isEmpty() ? QStringLiteral("すべての組") : levelName);
+    return {title, madeOn};
+}
+
+void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, const FactMapHeading& heading) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     // A square grid of nine by nine (the heads and the 8 x 8 facts) under the heading, the legend below: a
@@ -56,12 +94,16 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
     for (const auto& row : map.cells)
         for (const FactCell& fact : row)
             someBlank = someBlank || !fact.drawn;
-    QStringList notes{QStringLiteral("各ますの数字: 答えた回数と、最近3回にかかった時間のまん中の値（秒）")};
+    QStringList notes{
+        QStringLiteral("ますの読み方: 行が商、列がわる数。たとえば 9 の行の「÷7」のますは 63÷7＝9 の問題"),
+        QStringLiteral("×と遅が苦手な組: ×は最近3回にまちがいがある組、遅は正しいが答えるのに時間がかかる組"),
+        QStringLiteral(
+            "ますの数字: 答えた回数（×のあとはまちがえた回数）と、最近3回にかかった時間のまん中の値（秒）")};
     if (someBlank)
         notes << QStringLiteral("白います: このレベルでは出ない組");
     if (!map.setAsideLogs.isEmpty())
         notes << QStringLiteral("こわれて別名で取っておいた解答記録の答えは、この表に入っていません");
-    const double headingHeight = area.height() * 0.07;
+    const double headingHeight = area.height() * 0.1;
     const double swatch = area.height() * 0.033;
     const double legendHeight = std::max(area.height() * 0.11, swatch * (1.3 + notes.size()));
     const double side = std::min(area.width(), area.height() - headingHeight - legendHeight);
@@ -70,8 +112,13 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
     const double top = area.top() + headingHeight;
 
     painter.setPen(Qt::black);
-    painter.setFont(mapFont(headingHeight * 0.5, true));
-    painter.drawText(QRectF(area.left(), area.top(), area.width(), headingHeight), Qt::AlignCenter, heading);
+    painter.setFont(mapFont(headingHeight * 0.36, true));
+    painter.drawText(QRectF(area.left(), area.top(), area.width(), headingHeight * 0.55), Qt::AlignCenter,
+                     heading.title);
+    painter.setFont(mapFont(headingHeight * 0.22));
+    painter.drawText(
+        QRectF(area.left(), area.top() + headingHeight * 0.55, area.width(), headingHeight * 0.4),
+        Qt::AlignCenter, madeAndSpanLine(map, heading.madeOn));
 
     painter.setFont(mapFont(cell * 0.3, true));
     painter.drawText(QRectF(left, top, cell, cell), Qt::AlignCenter, QStringLiteral("商＼÷"));
@@ -93,7 +140,7 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
                 painter.drawRect(box);
                 continue;
             }
-            const StateLook look = lookOf(fact.state);
+            const StateLook look = lookOf(lookFor(fact));
             painter.setBrush(look.colour);
             painter.drawRect(box);
             painter.setPen(Qt::black);
@@ -105,19 +152,21 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
             painter.drawText(QRectF(box.left(), box.top() + cell * 0.04, cell, cell * 0.42), Qt::AlignCenter,
                              look.mark);
             painter.setFont(mapFont(cell * 0.19));
-            painter.drawText(
-                QRectF(box.left(), box.top() + cell * 0.46, cell, cell * 0.52), Qt::AlignCenter,
-                QStringLiteral("%1回\n%2秒").arg(fact.answers).arg(*fact.medianMs / 1000.0, 0, 'f', 1));
+            const QString answered = fact.wrong > 0
+                                         ? QStringLiteral("%1回 ×%2").arg(fact.answers).arg(fact.wrong)
+                                         : QStringLiteral("%1回").arg(fact.answers);
+            painter.drawText(QRectF(box.left(), box.top() + cell * 0.46, cell, cell * 0.52), Qt::AlignCenter,
+                             answered + QStringLiteral("\n%1秒").arg(*fact.medianMs / 1000.0, 0, 'f', 1));
         }
     }
 
-    // The legend: each state's colour, mark and name, and what the figures are.
+    // The legend: each look's colour, mark and name, and what the figures are.
     const double legendTop = top + side + legendHeight * 0.03;
-    const FactState states[] = {FactState::Unseen, FactState::Weak, FactState::Learning, FactState::Known};
-    painter.setFont(mapFont(swatch * 0.8));
-    const double step = side / 4;
-    for (int k = 0; k < 4; ++k) {
-        const StateLook look = lookOf(states[k]);
+    const Look looks[] = {Look::Unseen, Look::WeakWrong, Look::WeakSlow, Look::Learning, Look::Known};
+    painter.setFont(mapFont(swatch * 0.7));
+    const double step = side / 5;
+    for (int k = 0; k < 5; ++k) {
+        const StateLook look = lookOf(looks[k]);
         const QRectF box(left + k * step, legendTop, swatch, swatch);
         painter.setPen(grid);
         painter.setBrush(look.colour);
@@ -134,7 +183,7 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
     painter.restore();
 }
 
-QImage factMapImage(const FactMap& map, QSize size, const QString& heading, qreal devicePixelRatio) {
+QImage factMapImage(const FactMap& map, QSize size, const FactMapHeading& heading, qreal devicePixelRatio) {
     QImage image(size * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
@@ -143,7 +192,7 @@ QImage factMapImage(const FactMap& map, QSize size, const QString& heading, qrea
     return image;
 }
 
-bool printFactMap(QPagedPaintDevice& device, const FactMap& map, const QString& heading) {
+bool printFactMap(QPagedPaintDevice& device, const FactMap& map, const FactMapHeading& heading) {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
@@ -153,7 +202,7 @@ bool printFactMap(QPagedPaintDevice& device, const FactMap& map, const QString& 
     return painter.end();
 }
 
-void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const QString& heading) {
+void paintFactMapPage(QPainter& painter, QSizeF page, const FactMap& map, const FactMapHeading& heading) {
     const double margin = page.width() * 0.07;
     paintFactMap(painter, QRectF(margin, margin, page.width() - 2 * margin, page.width() * 1.05), map,
                  heading);

@@ -18,6 +18,8 @@ struct ReportStyle {
     double pixelScale = 1;
 };
 
+inline constexpr int kReportPageFoot = 3;
+
 // One thing the report drew: where, and what it belongs to. The drawing routine lays every text and mark out
 // through these, so a caller that asks for them gets exactly what was painted.
 struct ReportDrawnItem {
@@ -26,9 +28,11 @@ struct ReportDrawnItem {
     QRectF rect;        // a text's box as laid out; a mark's bounds
     QPainterPath shape; // a mark's painted area (a line's stroke, a dot's disc); empty for texts
     QString text;
-    int slot = -1; // the section's slot on its page (0 to 2); -1 for the page's head (the pupil's name)
-    int run = 0;   // the plotted run (ReportPoint::run) a dot or label belongs to; 0 for none
-    int page = 0;  // the page it is on, from 0
+    // The section's slot on its page (0 to 2); -1 for the page's head (the pupil's name), kReportPageFoot for
+    // its foot (the day the report was made).
+    int slot = -1;
+    int run = 0;  // the plotted run (ReportPoint::run) a dot or label belongs to; 0 for none
+    int page = 0; // the page it is on, from 0
 };
 using ReportDrawnItems = std::vector<ReportDrawnItem>;
 

@@ -185,7 +185,7 @@ void ReportPanel::runReport(bool toPrinter) {
     QString mapError;
     std::vector<ReportPagePainter> closingPages;
     if (readFactMap(state.config.programDataFolder, reportPupil, mapLevel(), &map, &mapError)) {
-        const QString heading = mapHeading(reportPupil);
+        const FactMapHeading heading = mapHeading(reportPupil);
         closingPages.push_back([map, heading](QPainter& painter, QSizeF page) {
             paintFactMapPage(painter, page, map, heading);
         });
@@ -211,11 +211,11 @@ int ReportPanel::mapLevel() const {
     return std::max(0, Combo3->currentIndex());
 }
 
-QString ReportPanel::mapHeading(int pupil) const {
+FactMapHeading ReportPanel::mapHeading(int pupil) const {
     const ProgramState& state = m_context.state;
     const int level = mapLevel();
     return factMapHeading(state.roster.pupilName[pupil],
-                          level > 0 ? state.levels.levelName[level] : QString());
+                          level > 0 ? state.levels.levelName[level] : QString(), m_context.clock.today());
 }
 
 bool ReportPanel::loadFactMap(int pupil, FactMap* map) {
@@ -244,9 +244,9 @@ void ReportPanel::printFactMap() {
     FactMap map;
     if (!loadFactMap(pupil, &map))
         return;
-    const QString heading = mapHeading(pupil);
+    const FactMapHeading heading = mapHeading(pupil);
     const PrintOutcome outcome = printOrSavePages(
-        m_forms.printer, state.config.contentHeading + u' ' + heading,
+        m_forms.printer, state.config.contentHeading + u' ' + heading.title,
         keptPdfPath(state.config.keptDocumentsFolder, QStringLiteral("苦手チェック"),
                     state.roster.pupilName[pupil], m_context.clock.today()),
         [&](QPagedPaintDevice& device) { return warizan::printFactMap(device, map, heading); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/pages/fact_map_page.h"
 #include "screens/form_owner.h"
 
 #include <QWidget>
@@ -61,7 +62,7 @@ private:
     int mapLevel() const;
     // The map of `pupil`; false, with the reason shown, when the answer log cannot be read.
     bool loadFactMap(int pupil, FactMap* map);
-    QString mapHeading(int pupil) const;
+    FactMapHeading mapHeading(int pupil) const;
     // Says where the pages went when there was no printer, offering to open the PDF, or why they could not
     // be printed.
     void tellOutcome(const QString& error, const QString& pdfPath, const QString& what, int pupil);
