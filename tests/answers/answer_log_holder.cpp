@@ -8,8 +8,9 @@
 #include <sqlite3.h>
 #include <string>
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 #endif
 
 namespace {
