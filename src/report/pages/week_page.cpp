@@ -131,7 +131,7 @@ QString levelsLine(const WeekFigures& week, const QStringList& levelNames) {
         const QString name = level >= 0 && level < levelNames.size() && !levelNames[level].trimmed().isEmpty()
                                  ? levelNames[level].trimmed()
                                  : QStringLiteral("レベル%1").arg(level);
-        parts << QStringLiteral("%1 %2回").arg(name).arg(drills);
+        parts << QStringLiteral("%1（%2回）").arg(name).arg(drills);
     }
     return QStringLiteral("レベル別のドリル：") + parts.join(QStringLiteral("、"));
 }
