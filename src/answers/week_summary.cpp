@@ -52,6 +52,15 @@ QString medianField(const std::optional<qint64>& ms) {
     return ms ? QString::number(*ms) : QString();
 }
 
+// A typed text as one field of a line: a tab or line break (which an imported log may hold) would split the
+// line, so it becomes a space.
+QString field(QString text) {
+    for (QChar& c : text)
+        if (c == u'\t' || c == u'\n' || c == u'\r')
+            c = u' ';
+    return text;
+}
+
 QString isoDay(const QDate& day) {
     return day.toString(Qt::ISODate);
 }
@@ -182,8 +191,8 @@ QStringList weekSummaryLines(const WeekSummary& summary) {
                              isoDay(missed.drillStart.date()),
                              QString::number(missed.question.dividend()),
                              QString::number(missed.question.divisor),
-                             missed.typedQuotient,
-                             missed.typedRemainder}
+                             field(missed.typedQuotient),
+                             field(missed.typedRemainder)}
                      .join(u'\t');
     for (const WeekFigures& figures : summary.trend)
         lines << QStringList{QStringLiteral("trend"), isoDay(figures.monday),
@@ -197,7 +206,8 @@ bool readWeekSummary(const QString& programDataFolder, int pupil, const QDate& d
                      QString* error) {
     std::vector<LoggedAnswer> answers;
     const QString path = answerLogPath(programDataFolder);
-    if (QFileInfo::exists(path)) {
+    // The log reads pupil 0 as everybody: nobody chosen has no week.
+    if (pupil > 0 && QFileInfo::exists(path)) {
         AnswerDatabase db;
         if (!db.open(path, AnswerDatabase::Access::Read, QDateTime::currentDateTime()) ||
             (db.schemaVersion() > 0 && !db.readAnswers(pupil, &answers))) {

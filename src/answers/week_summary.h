@@ -89,12 +89,12 @@ WeekSummary summarizeWeek(const std::vector<WeekDrill>& drills, const QDate& day
 
 // The summary as the data tool prints it: week, days, drills, practice, answers, wrong, median_ms,
 // became_known, weak, a missed line per wrong answer (newest first) and eight trend lines (oldest first),
-// fields separated by tabs.
+// fields separated by tabs (a tab or line break in a typed text is written as a space).
 QStringList weekSummaryLines(const WeekSummary& summary);
 
 // The summary of `pupil`'s week holding `day`, from the answer log of `programDataFolder`, read without
-// changing it; a folder with no log yet gives an empty week. False with the reason when the log cannot be
-// read.
+// changing it; a folder with no log yet, or a pupil number below 1, gives an empty week. False with the
+// reason when the log cannot be read.
 bool readWeekSummary(const QString& programDataFolder, int pupil, const QDate& day, WeekSummary* summary,
                      QString* error);
 

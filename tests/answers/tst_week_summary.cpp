@@ -117,7 +117,7 @@ void WeekSummaryTest::becameKnownAndWeak() {
         drill(at(kMonday.addDays(6), 20), {{2, 8, 1, 1000}, {6, 6, 1, 3000}}),
         drill(at(kMonday.addDays(7), 8), {{2, 8, 1, 1000}, {9, 9, 1, 1000}}),
     };
-    const WeekSummary summary = summarizeWeek(drills, kMonday.addDays(3));
+    WeekSummary summary = summarizeWeek(drills, kMonday.addDays(3));
     QCOMPARE(summary.becameKnown, (std::vector<FactPair>{{3, 4}}));
     QCOMPARE(summary.weakAtEnd, (std::vector<FactPair>{{9, 9}}));
     const QStringList lines = weekSummaryLines(summary);
@@ -125,6 +125,10 @@ void WeekSummaryTest::becameKnownAndWeak() {
     QCOMPARE(lines[8], QStringLiteral("weak\t9,9"));
     // The one wrong answer of the week: the day, dividend, divisor and what was typed.
     QCOMPARE(lines[9], QStringLiteral("missed\t2024-04-08\t82\t9\t10\t1"));
+    QCOMPARE(lines.size(), 10 + 8);
+    // A typed text from an imported log cannot split the line.
+    summary.missed[0].typedQuotient = QStringLiteral("1\t0\n");
+    QCOMPARE(weekSummaryLines(summary)[9], QStringLiteral("missed\t2024-04-08\t82\t9\t1 0 \t1"));
 }
 
 void WeekSummaryTest::comparedWithTheWeekBefore() {
