@@ -52,9 +52,9 @@ WeekPage weekOf(bool busy) {
 
 QString describe(const WeekDrawnText& text) {
     const QRectF r = text.rect;
-    return QStringLiteral("\"%1\" part %2 (%3,%4 %5x%6)")
+    return QStringLiteral("\"%1\" section %2 (%3,%4 %5x%6)")
         .arg(text.text)
-        .arg(static_cast<int>(text.part))
+        .arg(static_cast<int>(text.section))
         .arg(r.x())
         .arg(r.y())
         .arg(r.width())
@@ -63,8 +63,8 @@ QString describe(const WeekDrawnText& text) {
 
 } // namespace
 
-// The week's page on the panel's picture and on A4 paper: every text inside its box and its part, none over
-// another, the figures and the day it was made among them.
+// The week's page on the panel's picture and on A4 paper: every text inside its box and its section, none
+// over another, the figures and the day it was made among them.
 class WeekPageTest final : public QObject {
     Q_OBJECT
 private slots:
@@ -108,13 +108,17 @@ void WeekPageTest::textsStayInside() {
         QPdfWriter writer(dir.filePath(QStringLiteral("week.pdf")));
         QVERIFY(printWeek(writer, page, &drawing));
         sheet = QRectF(0, 0, writer.width(), writer.height());
+        if (const QString keep = qEnvironmentVariable("WARIZAN_KEEP_PDF"); !keep.isEmpty())
+            QFile::copy(dir.filePath(QStringLiteral("week.pdf")),
+                        QStringLiteral("%1/week_a4_%2.pdf")
+                            .arg(keep, busy ? QStringLiteral("busy") : QStringLiteral("empty")));
     }
-    for (const QRectF& part : drawing.parts)
-        QVERIFY(sheet.contains(part));
+    for (const QRectF& section : drawing.sections)
+        QVERIFY(sheet.contains(section));
     const auto& texts = drawing.texts;
     for (const WeekDrawnText& text : texts) {
         QVERIFY2(text.box.contains(text.rect), qPrintable(describe(text)));
-        QVERIFY2(drawing.parts[static_cast<size_t>(text.part)].contains(text.rect),
+        QVERIFY2(drawing.sections[static_cast<size_t>(text.section)].contains(text.rect),
                  qPrintable(describe(text)));
     }
     for (size_t i = 0; i < texts.size(); ++i)

@@ -11,8 +11,8 @@ namespace warizan {
 
 namespace {
 
-// The parts' shares of the page's height, top to bottom.
-constexpr std::array<double, kWeekPartCount> kPartShare = {0.10, 0.29, 0.13, 0.32, 0.16};
+// The sections' shares of the page's height, top to bottom.
+constexpr std::array<double, kWeekSectionCount> kSectionShare = {0.10, 0.29, 0.13, 0.32, 0.16};
 constexpr int kMissedRowsPerColumn = kWeekPageMissed / 2;
 
 QFont pageFont(double pixels, bool bold = false) {
@@ -73,7 +73,7 @@ public:
     PageWriter(QPainter& painter, WeekDrawing* drawing)
         : m_painter(painter)
         , m_drawing(drawing) {}
-    void setPart(WeekPart part) { m_part = part; }
+    void setSection(WeekSection section) { m_section = section; }
     void text(const QRectF& box, int flags, const QString& text, double pixels, bool bold = false) {
         QFont font = pageFont(pixels, bold);
         QRectF need;
@@ -86,13 +86,13 @@ public:
         }
         m_painter.drawText(box, flags, text);
         if (m_drawing)
-            m_drawing->texts.push_back({box, need, text, m_part});
+            m_drawing->texts.push_back({box, need, text, m_section});
     }
 
 private:
     QPainter& m_painter;
     WeekDrawing* m_drawing;
-    WeekPart m_part = WeekPart::Head;
+    WeekSection m_section = WeekSection::Head;
 };
 
 struct FigureRow {
@@ -126,14 +126,14 @@ std::vector<FigureRow> figureRows(const WeekFigures& now, const WeekFigures& bef
 QString levelsLine(const WeekFigures& week, const QStringList& levelNames) {
     if (week.drillsByLevel.empty())
         return QStringLiteral("レベル別のドリル：なし");
-    QStringList parts;
+    QStringList entries;
     for (const auto& [level, drills] : week.drillsByLevel) {
         const QString name = level >= 0 && level < levelNames.size() && !levelNames[level].trimmed().isEmpty()
                                  ? levelNames[level].trimmed()
                                  : QStringLiteral("レベル%1").arg(level);
-        parts << QStringLiteral("%1（%2回）").arg(name).arg(drills);
+        entries << QStringLiteral("%1（%2回）").arg(name).arg(drills);
     }
-    return QStringLiteral("レベル別のドリル：") + parts.join(QStringLiteral("、"));
+    return QStringLiteral("レベル別のドリル：") + entries.join(QStringLiteral("、"));
 }
 
 void paintFigures(QPainter& painter, PageWriter& out, const QRectF& area, const WeekPage& page, double unit) {
@@ -339,21 +339,21 @@ void paintWeek(QPainter& painter, const QRectF& area, const WeekPage& page, Week
     painter.save();
     // One unit is a pixel of the screen's picture at its design size: fonts and lines grow with the page.
     const double unit = std::min(area.width() / 684.0, area.height() / 598.0);
-    std::array<QRectF, kWeekPartCount> parts;
+    std::array<QRectF, kWeekSectionCount> sections;
     double top = area.top();
-    for (int k = 0; k < kWeekPartCount; ++k) {
-        const double height = area.height() * kPartShare[static_cast<size_t>(k)];
-        // A little room between the parts.
-        parts[static_cast<size_t>(k)] = QRectF(area.left(), top, area.width(), height - unit * 6);
+    for (int k = 0; k < kWeekSectionCount; ++k) {
+        const double height = area.height() * kSectionShare[static_cast<size_t>(k)];
+        // A little room between the sections.
+        sections[static_cast<size_t>(k)] = QRectF(area.left(), top, area.width(), height - unit * 6);
         top += height;
     }
     if (drawing)
-        drawing->parts = parts;
+        drawing->sections = sections;
     PageWriter out(painter, drawing);
     painter.setPen(Qt::black);
 
-    const QRectF head = parts[0];
-    out.setPart(WeekPart::Head);
+    const QRectF head = sections[0];
+    out.setSection(WeekSection::Head);
     out.text(QRectF(head.left(), head.top(), head.width() * 0.68, head.height() * 0.55),
              Qt::AlignLeft | Qt::AlignVCenter, weekHeading(page.pupilName), head.height() * 0.4, true);
     out.text(QRectF(head.left() + head.width() * 0.7, head.top(), head.width() * 0.3, head.height() * 0.55),
@@ -365,14 +365,14 @@ void paintWeek(QPainter& painter, const QRectF& area, const WeekPage& page, Week
                      QPointF(head.right(), head.bottom() + unit * 2));
     painter.setPen(Qt::black);
 
-    out.setPart(WeekPart::Figures);
-    paintFigures(painter, out, parts[1], page, unit);
-    out.setPart(WeekPart::Facts);
-    paintFacts(out, parts[2], page.summary, unit);
-    out.setPart(WeekPart::Missed);
-    paintMissed(painter, out, parts[3], page.summary, unit);
-    out.setPart(WeekPart::Trend);
-    paintTrend(painter, out, parts[4], page.summary, unit);
+    out.setSection(WeekSection::Figures);
+    paintFigures(painter, out, sections[1], page, unit);
+    out.setSection(WeekSection::Facts);
+    paintFacts(out, sections[2], page.summary, unit);
+    out.setSection(WeekSection::Missed);
+    paintMissed(painter, out, sections[3], page.summary, unit);
+    out.setSection(WeekSection::Trend);
+    paintTrend(painter, out, sections[4], page.summary, unit);
     painter.restore();
 }
 

@@ -20,20 +20,20 @@ struct WeekPage {
     QDate madeOn;
 };
 
-// The parts of the page, top to bottom; every text lies inside its part.
-enum class WeekPart { Head, Figures, Facts, Missed, Trend };
-inline constexpr int kWeekPartCount = 5;
+// The sections of the page, top to bottom; every text lies inside its section.
+enum class WeekSection { Head, Figures, Facts, Missed, Trend };
+inline constexpr int kWeekSectionCount = 5;
 
-// One text the page drew: the box it was laid out in, the room it took, and the part it belongs to.
+// One text the page drew: the box it was laid out in, the room it took, and the section it belongs to.
 struct WeekDrawnText {
     QRectF box;
     QRectF rect;
     QString text;
-    WeekPart part = WeekPart::Head;
+    WeekSection section = WeekSection::Head;
 };
 struct WeekDrawing {
     std::vector<WeekDrawnText> texts;
-    std::array<QRectF, kWeekPartCount> parts{}; // where each part lies
+    std::array<QRectF, kWeekSectionCount> sections{}; // where each section lies
 };
 
 // At most so many missed questions are listed on the page; the rest are counted.
@@ -47,7 +47,7 @@ QString madeOnText(const QDate& day);
 // Draws the week into `area`: the heading, the week's days and the day the page was made; the figures beside
 // the week before with arrows; the facts learnt and the weak ones as divisions; the missed questions (at most
 // kWeekPageMissed, with how many more); and a small chart of the last eight weeks. When `drawing` is given it
-// receives every text drawn and the parts' areas.
+// receives every text drawn and the sections' areas.
 void paintWeek(QPainter& painter, const QRectF& area, const WeekPage& page, WeekDrawing* drawing = nullptr);
 // The week as the screen shows it: `size` in logical pixels, at the screen's `devicePixelRatio`.
 QImage weekImage(const WeekPage& page, QSize size, qreal devicePixelRatio = 1.0,
