@@ -1,10 +1,14 @@
 #include "answers/answer_database.h"
+#include "answers/week_summary.h"
 #include "menu_suite.h"
+#include "report/pages/week_page.h"
 #include "screenshot.h"
+#include "system_files.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -24,6 +28,8 @@ private slots:
     void reportPrints();
     void factMap_data();
     void factMap();
+    void week_data();
+    void week();
 
 private:
     // The menu of `pupil` with the report panel opened by "個人ﾀｲﾑ" and "グラフ".
@@ -233,6 +239,107 @@ void ReportPanelTest::factMap() {
     // The report's three levels fill one page; the map is the page after it.
     if (button == u"Command21_1")
         QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 2);
+}
+
+void ReportPanelTest::week_data() {
+    QTest::addColumn<QString>("printer"); // the default printer; empty: none; "-": nothing printed
+    QTest::newRow("shown, moved back and on") << "-";
+    QTest::newRow("the week before printed") << "Office";
+    QTest::newRow("no printer: kept as a PDF") << "";
+}
+
+// "今週のまとめ" of pupil 1: drills on Tuesday of this week (Wednesday 10 April 2024) and on Tuesday of the
+// week before, the week drawn as the page draws it, moved a week back and on, printed with its figures and
+// the day it was made.
+void ReportPanelTest::week() {
+    QFETCH(QString, printer);
+    LevelMenuScreen& menu = s->showMenu(1, test::kMenuFamilyRuns);
+    const QString folder = s->forms.test.state->config.programDataFolder;
+    const struct {
+        QDate day;
+        int questions;
+    } drills[] = {{QDate(2024, 4, 2), 2}, {QDate(2024, 4, 9), 5}};
+    for (const auto& drill : drills) {
+        DrillRecorder recorder;
+        const QDateTime start(drill.day, QTime(17, 0));
+        recorder.start(1, 2, start);
+        for (int k = 0; k < drill.questions; ++k) {
+            recorder.questionShown({3 + k, 4, 1}, 5000 * k);
+            recorder.judged(QString::number(k == 1 ? 9 : 3 + k), "1", k != 1, 5000 * k + 2500);
+        }
+        QVERIFY(keepDrillLog(folder, recorder.finish(start.addSecs(60), 60), start.addSecs(60)));
+    }
+    s->forms.printer.name = printer == u"-" ? QString() : printer;
+    s->forms.printer.pdfPath = s->suite.root() + "/printed.pdf";
+    control<QRadioButton>(menu, "Option2", 2)->click();
+    QTest::mouseClick(control<QPushButton>(menu, "Command17"), Qt::LeftButton);
+    QWidget& panel = *control<QWidget>(menu, "Picture11");
+    const QLabel* picture = control<QLabel>(panel, "reportPicture");
+    QPushButton* back = control<QPushButton>(panel, "Command32", 0);
+    QPushButton* on = control<QPushButton>(panel, "Command32", 1);
+    QVERIFY(!back->isEnabled() && !on->isEnabled()); // the report is shown
+    // The week exactly as its page draws it from the log.
+    const auto weekPicture = [&](const QDate& day) {
+        WeekPage page;
+        QString error;
+        if (!readWeekSummary(folder, 1, day, &page.summary, &error))
+            return QImage();
+        page.pupilName = s->forms.test.state->roster.pupilName[1];
+        for (int level = 0; level <= s->forms.test.state->levels.levelCount; ++level)
+            page.levelNames << (level > 0 ? s->forms.test.state->levels.levelName[level] : QString());
+        page.madeOn = QDate(2024, 4, 10);
+        return weekImage(page, control<QWidget>(panel, "Picture12")->size(), picture->devicePixelRatioF());
+    };
+    const QImage thisWeek = weekPicture(QDate(2024, 4, 10));
+    const QImage weekBefore = weekPicture(QDate(2024, 4, 3));
+    QVERIFY(!thisWeek.isNull() && thisWeek != weekBefore);
+
+    click(panel, "Command31");
+    QCOMPARE(picture->pixmap().toImage(), thisWeek);
+    QVERIFY(back->isEnabled() && !on->isEnabled()); // no week after this one yet
+    if (printer == u"-")
+        test::saveScreenshot(s->forms.window, QStringLiteral("level_menu_week"));
+    click(panel, "Command32_0");
+    QCOMPARE(picture->pixmap().toImage(), weekBefore);
+    QVERIFY(on->isEnabled());
+    if (printer == u"-") {
+        click(panel, "Command32_1");
+        QCOMPARE(picture->pixmap().toImage(), thisWeek);
+        QVERIFY(!on->isEnabled());
+        click(panel, "Command26_0"); // the fact map takes the picture: the week's arrows stop
+        QVERIFY(!back->isEnabled());
+        QVERIFY(s->forms.test.dialogs.messages.empty());
+        return;
+    }
+
+    click(panel, "Command32_2");
+    const auto& messages = s->forms.test.dialogs.messages;
+    QString pdf = s->forms.printer.pdfPath;
+    if (printer.isEmpty()) {
+        const QString kept = s->suite.root() + "/書類/今週のまとめ_たろう_20240410.pdf";
+        QCOMPARE(messages.size(), size_t(1));
+        QCOMPARE(messages[0].offeredFile, QDir::toNativeSeparators(kept));
+        QVERIFY(messages[0].text.contains(QStringLiteral("たろう さんの今週のまとめ")));
+        QVERIFY(QDir(folder).entryList({"*.pdf"}).isEmpty());
+        pdf = kept;
+    } else {
+        QVERIFY(messages.empty());
+        QCOMPARE(s->forms.printer.jobs.size(), 1);
+        QVERIFY(s->forms.printer.jobs[0].contains(QStringLiteral("今週のまとめ")));
+    }
+    QVERIFY(test::readBytes(pdf).startsWith("%PDF"));
+    if (const QString why = test::cannotRunLinuxTools(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput()).remove(u' ');
+    // The week before: one drill of two answers, the second (17 ÷ 4) wrong.
+    for (const QString& shown :
+         {QStringLiteral("作成日：2024年4月10日"), QStringLiteral("2024年4月1日（月）"),
+          QStringLiteral("2問"), QStringLiteral("1問"), QStringLiteral("17÷4")})
+        QVERIFY2(page.contains(shown), qPrintable(shown + u'\n' + page));
+    QCOMPARE(page.count(u'\f'), 1);
 }
 
 WARIZAN_FORMS_TEST_MAIN(ReportPanelTest)

@@ -23,7 +23,8 @@ namespace warizan::tool {
     COMMAND(list)                                                                                            \
     COMMAND(worksheet)                                                                                       \
     COMMAND(facts)                                                                                           \
-    COMMAND(report)
+    COMMAND(report)                                                                                          \
+    COMMAND(week)
 
 #define WARIZAN_DECLARE_COMMAND(name) const Command& name##Command();
 WARIZAN_DATA_COMMANDS(WARIZAN_DECLARE_COMMAND)

@@ -7,6 +7,7 @@
 #include "report/pages/fact_map_page.h"
 #include "report/pages/report_document.h"
 #include "report/pages/report_output.h"
+#include "report/pages/week_page.h"
 #include "report/pages/worksheet_document.h"
 #include "screens/control_names.h"
 #include "screens/design_form.h"
@@ -93,10 +94,22 @@ ReportPanel::ReportPanel(FormContext& context, const DesignForm& form, QWidget* 
     connect(Command26[0], &QPushButton::clicked, this, &ReportPanel::showFactMap);
     connect(Command26[1], &QPushButton::clicked, this, &ReportPanel::printFactMap);
     connect(Command27, &QPushButton::clicked, this, &ReportPanel::printWeakSheet);
+    Command31 = named(new QPushButton(QStringLiteral("今週のまとめ"), this), "Command31");
+    Command31->setGeometry(display::rect(716, 542, 268, 28));
+    const QStringList weekButtons = {QStringLiteral("前の週"), QStringLiteral("次の週"),
+                                     QStringLiteral("印刷")};
+    for (int k = 0; k < 3; ++k) {
+        Command32[k] = named(new QPushButton(weekButtons[k], this), "Command32", k);
+        Command32[k]->setGeometry(display::rect(716 + 91 * k, 574, 86, 28));
+    }
+    connect(Command31, &QPushButton::clicked, this, [this] { showWeek(true); });
+    connect(Command32[0], &QPushButton::clicked, this, [this] { moveWeek(-1); });
+    connect(Command32[1], &QPushButton::clicked, this, [this] { moveWeek(1); });
+    connect(Command32[2], &QPushButton::clicked, this, &ReportPanel::printWeek);
     reportPicture = named(new QLabel(Picture12), "reportPicture");
     reportPicture->setGeometry(QRect(QPoint(0, 0), Picture12->size()));
     Command18 = named(new QPushButton(QStringLiteral("戻る"), this), "Command18");
-    Command18->setGeometry(display::rect(716, 580, 268, 40));
+    Command18->setGeometry(display::rect(716, 606, 268, 26));
     connect(Command18, &QPushButton::clicked, this, &QWidget::hide);
     hide();
 }
@@ -122,6 +135,7 @@ void ReportPanel::open(int levelCount) {
     for (int level = 1; level <= levelCount; ++level)
         Combo3->addItem(state.levels.levelName[level]);
     reportBaseFontSize = kReportBaseFontPoints;
+    setWeekShown(false);
     show();
     raise();
     runReport(false);
@@ -175,6 +189,7 @@ void ReportPanel::runReport(bool toPrinter) {
         return;
     }
     if (!toPrinter) {
+        setWeekShown(false);
         reportPicture->setPixmap(QPixmap::fromImage(reportScreenImage(
             report, Picture12->size(), reportBaseFontSize, nullptr, reportPicture->devicePixelRatioF())));
         return;
@@ -234,6 +249,7 @@ void ReportPanel::showFactMap() {
     FactMap map;
     if (!loadFactMap(pupil, &map))
         return;
+    setWeekShown(false);
     reportPicture->setPixmap(QPixmap::fromImage(
         factMapImage(map, Picture12->size(), mapHeading(pupil), reportPicture->devicePixelRatioF())));
 }
@@ -271,6 +287,65 @@ void ReportPanel::printWeakSheet() {
                                      m_context.clock.today()),
                          [&](QPagedPaintDevice& device) { return printWorksheet(device, sheet); });
     tellOutcome(outcome.error, outcome.pdfPath, QStringLiteral("練習プリント"), pupil);
+}
+
+void ReportPanel::setWeekShown(bool shown) {
+    weekShown = shown;
+    Command32[0]->setEnabled(shown);
+    // No week after this one has happened yet.
+    Command32[1]->setEnabled(shown && weekMonday < mondayOf(m_context.clock.today()));
+}
+
+bool ReportPanel::loadWeek(WeekPage* page) {
+    const ProgramState& state = m_context.state;
+    QString error;
+    if (!readWeekSummary(state.config.programDataFolder, weekPupil, weekMonday, &page->summary, &error)) {
+        m_context.dialogs.showMessage(state.config.contentHeading,
+                                      QStringLiteral("解答記録を読めません。\n%1").arg(error),
+                                      Dialogs::Icon::Warning);
+        return false;
+    }
+    page->pupilName = state.roster.pupilName[weekPupil];
+    for (int level = 0; level <= state.levels.levelCount; ++level)
+        page->levelNames << (level > 0 ? state.levels.levelName[level] : QString());
+    page->madeOn = m_context.clock.today();
+    return true;
+}
+
+void ReportPanel::showWeek(bool fromThisWeek) {
+    if (fromThisWeek) {
+        weekPupil = mapPupil();
+        weekMonday = mondayOf(m_context.clock.today());
+    }
+    WeekPage page;
+    if (!loadWeek(&page))
+        return;
+    reportPicture->setPixmap(
+        QPixmap::fromImage(weekImage(page, Picture12->size(), reportPicture->devicePixelRatioF())));
+    setWeekShown(true);
+}
+
+void ReportPanel::moveWeek(int weeks) {
+    weekMonday = weekMonday.addDays(7 * weeks);
+    showWeek(false);
+}
+
+void ReportPanel::printWeek() {
+    const ProgramState& state = m_context.state;
+    // Before the week has been looked at, the chosen pupil's week of today.
+    if (!weekShown) {
+        weekPupil = mapPupil();
+        weekMonday = mondayOf(m_context.clock.today());
+    }
+    WeekPage page;
+    if (!loadWeek(&page))
+        return;
+    const PrintOutcome outcome =
+        printOrSavePages(m_forms.printer, state.config.contentHeading + u' ' + weekHeading(page.pupilName),
+                         keptPdfPath(state.config.keptDocumentsFolder, QStringLiteral("今週のまとめ"),
+                                     page.pupilName, m_context.clock.today()),
+                         [&](QPagedPaintDevice& device) { return warizan::printWeek(device, page); });
+    tellOutcome(outcome.error, outcome.pdfPath, QStringLiteral("今週のまとめ"), weekPupil);
 }
 
 void ReportPanel::tellOutcome(const QString& error, const QString& pdfPath, const QString& what, int pupil) {

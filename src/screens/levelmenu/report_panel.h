@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <array>
 
+#include <QDate>
+
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -15,6 +17,7 @@ namespace warizan {
 
 class DesignForm;
 struct FactMap;
+struct WeekPage;
 
 // The level menu's personal report panel `Picture11`: the drawing surface, the pupils and levels to report
 // on, and the buttons that draw the report on the screen or print it. It lives inside the level menu, hidden
@@ -49,6 +52,13 @@ private:
     QComboBox* Combo3;                       // the level whose pairs it shows; row 0: every pair
     std::array<QPushButton*, 2> Command26{}; // "表示", "印刷"
     QPushButton* Command27;                  // "練習プリント": a sheet made from the weak pairs
+    // A parent's week "今週のまとめ" of the same pupil: drawn on the screen from this week on, moved a week
+    // back or on, printed on one A4 page.
+    QPushButton* Command31;                  // "今週のまとめ"
+    std::array<QPushButton*, 3> Command32{}; // "前の週", "次の週", "印刷"
+    QDate weekMonday;                        // the week the buttons show or print
+    int weekPupil = 0;
+    bool weekShown = false; // the picture shows the week
 
     // Draws the report of reportPupil for the levels chosen in List3, on the screen or on the printer.
     void runReport(bool toPrinter);
@@ -57,6 +67,14 @@ private:
     void showFactMap();
     void printFactMap();
     void printWeakSheet();
+    // Draws the week of weekMonday on the screen, this week's when `fromThisWeek`.
+    void showWeek(bool fromThisWeek);
+    void moveWeek(int weeks);
+    void printWeek();
+    // Whether the picture shows the week: only then do "前の週" and "次の週" move it.
+    void setWeekShown(bool shown);
+    // The week's page of weekPupil; false, with the reason shown, when the answer log cannot be read.
+    bool loadWeek(WeekPage* page);
     // The pupil whose map the map's buttons use.
     int mapPupil() const;
     int mapLevel() const;
