@@ -77,6 +77,50 @@ QString madeAndSpanLine(const FactMap& map, const QDate& madeOn) {
                       .arg(dayText(map.firstAnswerDay), dayText(map.lastAnswerDay));
 }
 
+// One pair's cell: its look's colour and mark, and under the mark its answers, wrong ones and median.
+void paintCell(QPainter& painter, const QRectF& box, const FactCell& fact) {
+    const double cell = box.width();
+    const StateLook look = lookOf(lookFor(fact));
+    painter.setBrush(look.colour);
+    painter.drawRect(box);
+    painter.setPen(Qt::black);
+    painter.setFont(mapFont(cell * 0.34, true));
+    if (fact.answers == 0) {
+        painter.drawText(box, Qt::AlignCenter, look.mark); // no figures: the mark alone, centred
+        return;
+    }
+    painter.drawText(QRectF(box.left(), box.top() + cell * 0.04, cell, cell * 0.42), Qt::AlignCenter,
+                     look.mark);
+    painter.setFont(mapFont(cell * 0.19));
+    const QString answered = fact.wrong > 0 ? QStringLiteral("%1回 ×%2").arg(fact.answers).arg(fact.wrong)
+                                            : QStringLiteral("%1回").arg(fact.answers);
+    painter.drawText(QRectF(box.left(), box.top() + cell * 0.46, cell, cell * 0.52), Qt::AlignCenter,
+                     answered + QStringLiteral("\n%1秒").arg(*fact.medianMs / 1000.0, 0, 'f', 1));
+}
+
+// The legend in `area`: each look's colour, mark and name in a row of swatches, then the notes a line each.
+void paintLegend(QPainter& painter, const QRectF& area, double swatch, const QPen& grid,
+                 const QStringList& notes) {
+    const Look looks[] = {Look::Unseen, Look::WeakWrong, Look::WeakSlow, Look::Learning, Look::Known};
+    painter.setFont(mapFont(swatch * 0.7));
+    const double step = area.width() / 5;
+    for (int k = 0; k < 5; ++k) {
+        const StateLook look = lookOf(looks[k]);
+        const QRectF box(area.left() + k * step, area.top(), swatch, swatch);
+        painter.setPen(grid);
+        painter.setBrush(look.colour);
+        painter.drawRect(box);
+        painter.setPen(Qt::black);
+        painter.drawText(box, Qt::AlignCenter, look.mark);
+        painter.drawText(QRectF(box.right() + swatch * 0.3, area.top(), step - swatch * 1.3, swatch),
+                         Qt::AlignLeft | Qt::AlignVCenter, look.name);
+    }
+    painter.setFont(mapFont(swatch * 0.6));
+    for (qsizetype k = 0; k < notes.size(); ++k)
+        painter.drawText(QRectF(area.left(), area.top() + swatch * (1.2 + k), area.width(), swatch),
+                         Qt::AlignLeft | Qt::AlignVCenter, notes[k]);
+}
+
 } // namespace
 
 FactMapHeading factMapHeading(const QString& pupilName, const QString& levelName, const QDate& madeOn) {
@@ -140,46 +184,12 @@ void paintFactMap(QPainter& painter, const QRectF& area, const FactMap& map, con
                 painter.drawRect(box);
                 continue;
             }
-            const StateLook look = lookOf(lookFor(fact));
-            painter.setBrush(look.colour);
-            painter.drawRect(box);
-            painter.setPen(Qt::black);
-            painter.setFont(mapFont(cell * 0.34, true));
-            if (fact.answers == 0) {
-                painter.drawText(box, Qt::AlignCenter, look.mark); // no figures: the mark alone, centred
-                continue;
-            }
-            painter.drawText(QRectF(box.left(), box.top() + cell * 0.04, cell, cell * 0.42), Qt::AlignCenter,
-                             look.mark);
-            painter.setFont(mapFont(cell * 0.19));
-            const QString answered = fact.wrong > 0
-                                         ? QStringLiteral("%1回 ×%2").arg(fact.answers).arg(fact.wrong)
-                                         : QStringLiteral("%1回").arg(fact.answers);
-            painter.drawText(QRectF(box.left(), box.top() + cell * 0.46, cell, cell * 0.52), Qt::AlignCenter,
-                             answered + QStringLiteral("\n%1秒").arg(*fact.medianMs / 1000.0, 0, 'f', 1));
+            paintCell(painter, box, fact);
         }
     }
 
-    // The legend: each look's colour, mark and name, and what the figures are.
-    const double legendTop = top + side + legendHeight * 0.03;
-    const Look looks[] = {Look::Unseen, Look::WeakWrong, Look::WeakSlow, Look::Learning, Look::Known};
-    painter.setFont(mapFont(swatch * 0.7));
-    const double step = side / 5;
-    for (int k = 0; k < 5; ++k) {
-        const StateLook look = lookOf(looks[k]);
-        const QRectF box(left + k * step, legendTop, swatch, swatch);
-        painter.setPen(grid);
-        painter.setBrush(look.colour);
-        painter.drawRect(box);
-        painter.setPen(Qt::black);
-        painter.drawText(box, Qt::AlignCenter, look.mark);
-        painter.drawText(QRectF(box.right() + swatch * 0.3, legendTop, step - swatch * 1.3, swatch),
-                         Qt::AlignLeft | Qt::AlignVCenter, look.name);
-    }
-    painter.setFont(mapFont(swatch * 0.6));
-    for (qsizetype k = 0; k < notes.size(); ++k)
-        painter.drawText(QRectF(left, legendTop + swatch * (1.2 + k), side, swatch),
-                         Qt::AlignLeft | Qt::AlignVCenter, notes[k]);
+    paintLegend(painter, QRectF(left, top + side + legendHeight * 0.03, side, legendHeight), swatch, grid,
+                notes);
     painter.restore();
 }
 
