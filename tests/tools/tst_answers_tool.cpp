@@ -76,11 +76,11 @@ void AnswersToolTest::factsAgreeWithTheExportedRows() {
         QString::fromUtf8(exported.out.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(lines.takeFirst(),
              QStringLiteral("pupil,name,level,drill_start,question,dividend,divisor,quotient,"
-                            "remainder,typed_quotient,typed_remainder,correct,ms"));
+                            "remainder,typed_quotient,typed_remainder,correct,ms,kind"));
     QCOMPARE(lines.size(), 40 * 10 + 14);
     QVERIFY2(lines[11].startsWith(QStringLiteral("2,\"'=はなこ\",3,2024-04-01 10:00:00,1,")),
              qPrintable(lines[11]));
-    QVERIFY2(lines[10].endsWith(QStringLiteral(",4,4,1,,,,")), qPrintable(lines[10])); // unanswered
+    QVERIFY2(lines[10].endsWith(QStringLiteral(",4,4,1,,,,,drill")), qPrintable(lines[10])); // unanswered
 
     // The state of every pair of pupil 1, worked out from the exported rows alone.
     std::map<QPair<int, int>, QList<QPair<bool, int>>> judged; // oldest first
