@@ -1,3 +1,4 @@
+#include "../answers/practice_rules.h"
 #include "answers/answer_database.h"
 #include "system_files.h"
 #include "test_support.h"
@@ -16,6 +17,7 @@ private slots:
     void factsAgreeWithTheExportedRows();
     void factsOfALevel();
     void weakSheet();
+    void practiceFollowsTheMap();
     void weakSheetSaysWhatItWasMadeFrom_data();
     void weakSheetSaysWhatItWasMadeFrom();
     void pdfs();
@@ -186,6 +188,88 @@ void AnswersToolTest::weakSheet() {
     }
     QVERIFY(counts.size() > 20);                            // the unseen pairs come too
     QCOMPARE(tool(suite, {"worksheet", "--weak"}).code, 2); // whose map?
+}
+
+// The sheet `practice` prints, checked against the pupil's map as `facts` prints it and the order of the
+// answers as `export --answers` gives it, for many seeds: on the highest level the pupil answered, or 1.
+void AnswersToolTest::practiceFollowsTheMap() {
+    test::TempSuite suite;
+    writeLog(suite);
+    // Pupil 5: ten pairs of level 1 known in random order, two weak, one learning, at random times.
+    QRandomGenerator random(7);
+    for (int d = 0; d < 6; ++d) {
+        DrillRecorder recorder;
+        const QDateTime start(QDate(2024, 5, 1).addDays(d), QTime(9, 0));
+        recorder.start(5, 1, start);
+        qint64 ms = 0;
+        for (int k = 0; k < 10; ++k) {
+            const int pair = random.bounded(13);
+            const Question q{2 + pair % 8, 2 + pair / 8 + pair % 3, 0};
+            recorder.questionShown(q, ms);
+            const bool weak = pair >= 11;
+            ms += pair == 10 ? 9000 : 2000;
+            recorder.judged(QString::number(weak ? 1 : q.quotient), QString(), !weak, ms);
+        }
+        QVERIFY(keepDrillLog(suite.programDataFolder(), recorder.finish(start.addSecs(60), 60), start));
+    }
+    test::TempSuite empty;
+    QList<int> roles; // known places of each case's first sheet
+    const struct {
+        test::TempSuite* suite;
+        const char* pupil;
+        const char* level;
+    } cases[] = {{&suite, "1", "4"}, {&suite, "5", "1"}, {&suite, "7", "1"}, {&empty, "1", "1"}};
+    for (const auto& c : cases) {
+        const QString pupil = QString::fromLatin1(c.pupil);
+        std::map<test::FactPair, test::PairFacts> drawn;
+        const Run facts =
+            tool(*c.suite, {"facts", "--pupil", pupil, "--level", QString::fromLatin1(c.level)});
+        QCOMPARE(facts.code, 0);
+        for (const QString& cell : QString::fromUtf8(facts.out).split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList f = cell.split(u'\t');
+            if (!f[2].isEmpty())
+                drawn[{f[0].toInt(), f[1].toInt()}] = {f[2], -1};
+        }
+        // Recency: the place of each pair's latest judged answer.
+        const Run exported = tool(*c.suite, {"export", "--answers"});
+        int place = 0;
+        for (const QString& line :
+             QString::fromUtf8(exported.out.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(u',');
+            if (f[0] != pupil || f[11].isEmpty())
+                continue;
+            const auto it = drawn.find({f[7].toInt(), f[6].toInt()});
+            if (it != drawn.end())
+                it->second.lastAnswer = place;
+            ++place;
+        }
+        QSet<QByteArray> sheets;
+        for (int seed = 0; seed < 12; ++seed) {
+            const QStringList args = {"practice", "--pupil", pupil, "--seed", QString::number(seed)};
+            const Run sheet = tool(*c.suite, args);
+            QCOMPARE(sheet.code, 0);
+            std::vector<test::SheetLine> lines;
+            int n = 0;
+            for (const QString& line : QString::fromUtf8(sheet.out).split(u'\n', Qt::SkipEmptyParts)) {
+                const QStringList f = line.split(u'\t');
+                QCOMPARE(f.size(), 6);
+                QCOMPARE(f[0].toInt(), ++n);
+                lines.push_back({f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt(), f[5]});
+            }
+            const QString broken = test::practiceRuleBreak(lines, QByteArray(c.level) != "1", drawn);
+            QVERIFY2(broken.isEmpty(),
+                     qPrintable(pupil + u' ' + broken + u'\n' + QString::fromUtf8(sheet.out)));
+            sheets.insert(sheet.out);
+            if (seed == 0)
+                QCOMPARE(tool(*c.suite, args).out, sheet.out); // the same seed, the same sheet
+        }
+        QVERIFY(sheets.size() > 3);
+        roles << QString::fromUtf8(*sheets.begin()).count(QStringLiteral("\tknown\n"));
+    }
+    // Pupil 5 knows enough pairs for six known places; the others do not.
+    QCOMPARE(roles, QList<int>({0, 6, 0, 0}));
+    QVERIFY(!QFile::exists(answerLogPath(empty.programDataFolder()))); // reading creates nothing
+    QCOMPARE(tool(suite, {"practice"}).code, 2);                       // whose sheet?
 }
 
 void AnswersToolTest::weakSheetSaysWhatItWasMadeFrom_data() {

@@ -23,6 +23,7 @@ namespace warizan::tool {
     COMMAND(list)                                                                                            \
     COMMAND(worksheet)                                                                                       \
     COMMAND(facts)                                                                                           \
+    COMMAND(practice)                                                                                        \
     COMMAND(report)
 
 #define WARIZAN_DECLARE_COMMAND(name) const Command& name##Command();
