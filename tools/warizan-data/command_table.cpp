@@ -18,6 +18,7 @@ namespace warizan::tool {
     COMMAND(pupils)                                                                                          \
     COMMAND(append)                                                                                          \
     COMMAND(export)                                                                                          \
+    COMMAND(import)                                                                                          \
     COMMAND(check)                                                                                           \
     COMMAND(ranking)                                                                                         \
     COMMAND(list)                                                                                            \
