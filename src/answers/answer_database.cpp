@@ -46,11 +46,20 @@ PRAGMA user_version = 2;
 )sql";
 
 // The third: a drill carries the identity of its run, so a drill kept until the log could take it is never
-// written twice.
+// written twice, and its kind (a timed drill or a practice sheet); a pupil's drills are found by one index.
 constexpr const char* kSchema3 = R"sql(
 ALTER TABLE drills ADD COLUMN run_id TEXT;
 CREATE UNIQUE INDEX drills_by_run ON drills(run_id);
+ALTER TABLE drills ADD COLUMN kind TEXT NOT NULL DEFAULT 'drill';
+CREATE INDEX drills_by_pupil ON drills(pupil, start);
 PRAGMA user_version = 3;
+)sql";
+
+// Logs of the third schema written before it held the kind (never given to a family, but kept by whoever
+// tried an early build) get it as the third schema has it.
+constexpr const char* kSchema3Kind = R"sql(
+ALTER TABLE drills ADD COLUMN kind TEXT NOT NULL DEFAULT 'drill';
+CREATE INDEX IF NOT EXISTS drills_by_pupil ON drills(pupil, start);
 )sql";
 
 QString text(const unsigned char* utf8) {
@@ -342,9 +351,14 @@ bool AnswerDatabase::quickCheck() {
     return false;
 }
 
+bool AnswerDatabase::holdsKind() {
+    Statement statement(m_db, "SELECT 1 FROM pragma_table_info('drills') WHERE name = 'kind'");
+    return statement.ok() && sqlite3_step(statement.get()) == SQLITE_ROW;
+}
+
 bool AnswerDatabase::migrate() {
     int version = schemaVersion();
-    if (version == kSchemaVersion)
+    if (version == kSchemaVersion && holdsKind())
         return true;
     if (version > kSchemaVersion) {
         m_error = QStringLiteral("解答記録は新しい版のプログラムのものです（版 %1）").arg(version);
@@ -361,6 +375,8 @@ bool AnswerDatabase::migrate() {
         ok = exec(kSchema2);
     if (ok && version < 3)
         ok = exec(kSchema3);
+    else if (ok && version == 3 && !holdsKind())
+        ok = exec(kSchema3Kind);
     if (!ok || !exec("COMMIT")) {
         fail(QStringLiteral("解答記録を更新できません"));
         exec("ROLLBACK");
@@ -415,8 +431,8 @@ bool AnswerDatabase::insertDrills(const std::vector<DrillLog>& drills,
 
 bool AnswerDatabase::insertDrill(const DrillLog& drill) {
     {
-        Statement insert(m_db, "INSERT INTO drills(pupil, level, start, end, result, run_id) "
-                               "VALUES(?, ?, ?, ?, ?, ?)");
+        Statement insert(m_db, "INSERT INTO drills(pupil, level, start, end, result, run_id, kind) "
+                               "VALUES(?, ?, ?, ?, ?, ?, ?)");
         if (!insert.ok())
             return false;
         insert.bind(1, drill.pupil);
@@ -428,6 +444,7 @@ bool AnswerDatabase::insertDrill(const DrillLog& drill) {
             insert.bindNull(6);
         else
             insert.bind(6, drill.id);
+        insert.bind(7, drillKindName(drill.kind));
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
             return false;
     }
@@ -463,11 +480,14 @@ bool AnswerDatabase::insertDrill(const DrillLog& drill) {
 
 bool AnswerDatabase::readAnswers(int pupil, std::vector<LoggedAnswer>* answers) {
     answers->clear();
-    Statement select(m_db,
-                     "SELECT d.pupil, d.level, d.start, a.question, a.divisor, a.quotient, a.remainder, "
-                     "a.typed_quotient, a.typed_remainder, a.correct, a.ms FROM drills d "
-                     "JOIN answers a ON a.drill = d.id WHERE ?1 = 0 OR d.pupil = ?1 "
-                     "ORDER BY d.start, d.id, a.question");
+    // Logs before the kind was kept hold drills only.
+    const QByteArray sql =
+        QByteArrayLiteral("SELECT d.pupil, d.level, d.start, a.question, a.divisor, a.quotient, a.remainder, "
+                          "a.typed_quotient, a.typed_remainder, a.correct, a.ms, d.end, d.result, ") +
+        (holdsKind() ? QByteArrayLiteral("d.kind") : QByteArrayLiteral("'drill'")) +
+        QByteArrayLiteral(" FROM drills d JOIN answers a ON a.drill = d.id WHERE ?1 = 0 OR d.pupil = ?1 "
+                          "ORDER BY d.start, d.id, a.question");
+    Statement select(m_db, sql.constData());
     if (!select.ok())
         return fail(QStringLiteral("解答記録を読めません"));
     select.bind(1, pupil);
@@ -486,6 +506,9 @@ bool AnswerDatabase::readAnswers(int pupil, std::vector<LoggedAnswer>* answers) 
         answer.typedRemainder = text(sqlite3_column_text(s, 8));
         answer.correct = sqlite3_column_type(s, 9) == SQLITE_NULL ? -1 : sqlite3_column_int(s, 9);
         answer.ms = sqlite3_column_int64(s, 10);
+        answer.drillEnd = QDateTime::fromString(text(sqlite3_column_text(s, 11)), kTimeFormat);
+        answer.result = sqlite3_column_int(s, 12);
+        answer.kind = drillKindOf(text(sqlite3_column_text(s, 13))).value_or(DrillKind::Drill);
         answers->push_back(answer);
     }
     if (code != SQLITE_DONE)
@@ -493,16 +516,96 @@ bool AnswerDatabase::readAnswers(int pupil, std::vector<LoggedAnswer>* answers) 
     return true;
 }
 
+bool AnswerDatabase::readHighestLevel(int pupil, int* level) {
+    *level = 0;
+    Statement select(m_db, "SELECT max(level) FROM drills WHERE pupil = ?");
+    if (!select.ok())
+        return fail(QStringLiteral("解答記録を読めません"));
+    select.bind(1, pupil);
+    if (sqlite3_step(select.get()) != SQLITE_ROW)
+        return fail(QStringLiteral("解答記録を読めません"));
+    *level = sqlite3_column_int(select.get(), 0); // NULL, with no drill, reads as 0
+    return true;
+}
+
+bool AnswerDatabase::holdsSameDrill(const DrillLog& drill) {
+    Statement drills(m_db, "SELECT id FROM drills WHERE pupil = ? AND start = ?");
+    if (!drills.ok())
+        return false;
+    drills.bind(1, drill.pupil);
+    drills.bind(2, drill.start.toString(kTimeFormat));
+    while (sqlite3_step(drills.get()) == SQLITE_ROW) {
+        Statement rows(m_db, "SELECT question, dividend, divisor, quotient, remainder, typed_quotient, "
+                             "typed_remainder, correct, ms FROM answers WHERE drill = ? ORDER BY question");
+        if (!rows.ok())
+            return false;
+        rows.bind(1, sqlite3_column_int64(drills.get(), 0));
+        size_t k = 0;
+        bool same = true;
+        sqlite3_stmt* r = rows.get();
+        while (same && sqlite3_step(r) == SQLITE_ROW) {
+            if (k >= drill.questions.size()) {
+                same = false;
+                break;
+            }
+            const AskedQuestion& asked = drill.questions[k++];
+            const bool answered = sqlite3_column_type(r, 7) != SQLITE_NULL;
+            same = sqlite3_column_int(r, 0) == asked.number &&
+                   sqlite3_column_int(r, 1) == asked.question.dividend() &&
+                   sqlite3_column_int(r, 2) == asked.question.divisor &&
+                   sqlite3_column_int(r, 3) == asked.question.quotient &&
+                   sqlite3_column_int(r, 4) == asked.question.remainder &&
+                   text(sqlite3_column_text(r, 5)) == asked.typedQuotient &&
+                   text(sqlite3_column_text(r, 6)) == asked.typedRemainder &&
+                   answered == asked.correct.has_value() &&
+                   (!answered || ((sqlite3_column_int(r, 7) != 0) == *asked.correct &&
+                                  sqlite3_column_int64(r, 8) == asked.ms));
+        }
+        if (same && k == drill.questions.size())
+            return true;
+    }
+    return false;
+}
+
+bool AnswerDatabase::importDrills(const std::vector<DrillLog>& drills, int* added) {
+    *added = 0;
+    if (!m_db)
+        return fail(QStringLiteral("解答記録が開いていません"));
+    if (!exec("BEGIN IMMEDIATE"))
+        return fail(QStringLiteral("解答記録に書けません"));
+    int written = 0;
+    for (const DrillLog& drill : drills) {
+        // A drill the log holds already, or one this same file brought a line before, is passed over.
+        if (holdsSameDrill(drill))
+            continue;
+        if (!insertDrill(drill)) {
+            fail(QStringLiteral("解答記録に書けません"));
+            exec("ROLLBACK");
+            return false;
+        }
+        ++written;
+    }
+    if (!exec("COMMIT")) {
+        fail(QStringLiteral("解答記録に書けません"));
+        exec("ROLLBACK");
+        return false;
+    }
+    *added = written;
+    return true;
+}
+
 bool AnswerDatabase::readFactAnswers(int pupil, std::vector<FactAnswer>* answers) {
     answers->clear();
-    // Drills are written when they end, so their order is the order the pupil met the questions. A log of
-    // the first schema (read before a drill has brought it up to date) keeps the pupil with the drill only.
+    // In the order the pupil met the questions: by the drills' starts, since an imported history is written
+    // after drills that came later (and ties by the order written). A log of the first schema (read before a
+    // drill has brought it up to date) keeps the pupil with the drill only.
     const char* sql = schemaVersion() >= 2
-                          ? "SELECT quotient, divisor, correct, ms FROM answers "
-                            "WHERE pupil = ? AND correct IS NOT NULL ORDER BY drill, question"
+                          ? "SELECT a.quotient, a.divisor, a.correct, a.ms FROM answers a "
+                            "JOIN drills d ON d.id = a.drill WHERE a.pupil = ? AND a.correct IS NOT NULL "
+                            "ORDER BY d.start, a.drill, a.question"
                           : "SELECT a.quotient, a.divisor, a.correct, a.ms FROM drills d "
                             "JOIN answers a ON a.drill = d.id WHERE d.pupil = ? "
-                            "AND a.correct IS NOT NULL ORDER BY a.drill, a.question";
+                            "AND a.correct IS NOT NULL ORDER BY d.start, a.drill, a.question";
     Statement select(m_db, sql);
     if (!select.ok())
         return fail(QStringLiteral("解答記録を読めません"));

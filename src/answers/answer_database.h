@@ -18,12 +18,15 @@ namespace warizan {
 // The answer log's file in the program's data folder, beside the score file.
 QString answerLogPath(const QString& programDataFolder);
 
-// One logged question read back, with its drill's pupil, level and start. `correct` is 1, 0, or -1 for a
-// question left unanswered.
+// One logged question read back, with its drill's pupil, level, start, end, result and kind. `correct` is 1,
+// 0, or -1 for a question left unanswered.
 struct LoggedAnswer {
     int pupil = 0;
     int level = 0;
     QDateTime drillStart;
+    QDateTime drillEnd;
+    qint32 result = 0;
+    DrillKind kind = DrillKind::Drill; // a drill in logs from before the kind was kept
     int number = 0;
     Question question;
     QString typedQuotient;
@@ -91,7 +94,15 @@ public:
     // Every logged question, oldest drill first and in the order asked; of one pupil, or of all when
     // `pupil` is 0.
     [[nodiscard]] bool readAnswers(int pupil, std::vector<LoggedAnswer>* answers);
-    // The pupil's judged answers (no unanswered questions), in the order the drills were written.
+    // The highest level of the pupil's logged drills (practice sheets among them); 0 when there is none.
+    [[nodiscard]] bool readHighestLevel(int pupil, int* level);
+    // Whether the log holds a drill of the same pupil and start with exactly the same questions and answers.
+    [[nodiscard]] bool holdsSameDrill(const DrillLog& drill);
+    // Adds the drills in one transaction, all of them or none, passing over each one the log holds already
+    // (holdsSameDrill): a file brought in twice adds nothing the second time. `added` says how many were
+    // written. Needs the log opened for writing.
+    [[nodiscard]] bool importDrills(const std::vector<DrillLog>& drills, int* added);
+    // The pupil's judged answers (no unanswered questions), in the order the drills started.
     [[nodiscard]] bool readFactAnswers(int pupil, std::vector<FactAnswer>* answers);
     // The days of the pupil's first and last drills with a judged answer: the span a fact map rests on.
     // Both are left invalid when there is none.
@@ -126,6 +137,7 @@ private:
     bool insertDrills(const std::vector<DrillLog>& drills, const std::function<void()>& beforeCommit);
     bool insertDrill(const DrillLog& drill);
     bool exec(const char* sql);
+    bool holdsKind();
     bool migrate();
     bool fail(const QString& what);
     void close();

@@ -2,8 +2,21 @@
 
 namespace warizan {
 
-void DrillRecorder::start(int pupil, int level, const QDateTime& start) {
+QString drillKindName(DrillKind kind) {
+    return kind == DrillKind::Practice ? QStringLiteral("practice") : QStringLiteral("drill");
+}
+
+std::optional<DrillKind> drillKindOf(const QString& name) {
+    if (name == u"drill")
+        return DrillKind::Drill;
+    if (name == u"practice")
+        return DrillKind::Practice;
+    return std::nullopt;
+}
+
+void DrillRecorder::start(int pupil, int level, const QDateTime& start, DrillKind kind) {
     m_log = DrillLog{};
+    m_log.kind = kind;
     m_log.pupil = pupil;
     m_log.level = level;
     m_log.start = start;

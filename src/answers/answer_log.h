@@ -21,8 +21,17 @@ struct AskedQuestion {
     qint64 ms = 0;
 };
 
+// What kind of sheet a logged drill was: a timed drill of a level, whose run the score files hold, or a
+// practice sheet drawn from the fact map, which has no time limit and no score record.
+enum class DrillKind { Drill, Practice };
+
+// "drill" or "practice", as the log and the exported CSV write the kind.
+QString drillKindName(DrillKind kind);
+// The kind of such a name; empty for any other text.
+std::optional<DrillKind> drillKindOf(const QString& name);
+
 // One ended drill with its questions, as the answer log keeps it. `result` is the value the score file got
-// (99999 for a time-out).
+// (99999 for a time-out); for a practice sheet, the seconds it took.
 struct DrillLog {
     QString id; // the identity of the drill's run (records/pending_runs.h); a drill of the log is not written
                 // twice
@@ -32,6 +41,7 @@ struct DrillLog {
     QDateTime end;
     qint32 result = 0;
     std::vector<AskedQuestion> questions;
+    DrillKind kind = DrillKind::Drill;
 };
 
 // Collects a drill's questions in memory while it runs, so the drill never waits on the log's file: the
@@ -39,7 +49,7 @@ struct DrillLog {
 // the whole drill is handed over once it has ended.
 class DrillRecorder {
 public:
-    void start(int pupil, int level, const QDateTime& start);
+    void start(int pupil, int level, const QDateTime& start, DrillKind kind = DrillKind::Drill);
     // A new question is on the screen from `monotonicMs` on.
     void questionShown(const Question& question, qint64 monotonicMs);
     // The pupil asked for the question on the screen to be judged; the time runs from its showing. A

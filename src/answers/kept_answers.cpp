@@ -14,6 +14,7 @@ const QString kStartKey = QStringLiteral("start");
 const QString kEndKey = QStringLiteral("end");
 const QString kResultKey = QStringLiteral("result");
 const QString kQuestionsKey = QStringLiteral("questions");
+const QString kKindKey = QStringLiteral("kind"); // left out for a drill, as runs kept before kinds were
 
 // A question as a short array: number, quotient, divisor, remainder, typed quotient, typed remainder,
 // correct (true, false, or null when unanswered), milliseconds.
@@ -56,12 +57,15 @@ QJsonObject keptFormOf(const DrillLog& drill) {
     QJsonArray questions;
     for (const AskedQuestion& asked : drill.questions)
         questions.append(questionForm(asked));
-    return {{kPupilKey, drill.pupil},
-            {kLevelKey, drill.level},
-            {kStartKey, drill.start.toString(Qt::ISODateWithMs)},
-            {kEndKey, drill.end.toString(Qt::ISODateWithMs)},
-            {kResultKey, drill.result},
-            {kQuestionsKey, questions}};
+    QJsonObject kept{{kPupilKey, drill.pupil},
+                     {kLevelKey, drill.level},
+                     {kStartKey, drill.start.toString(Qt::ISODateWithMs)},
+                     {kEndKey, drill.end.toString(Qt::ISODateWithMs)},
+                     {kResultKey, drill.result},
+                     {kQuestionsKey, questions}};
+    if (drill.kind != DrillKind::Drill)
+        kept.insert(kKindKey, drillKindName(drill.kind));
+    return kept;
 }
 
 std::optional<DrillLog> drillFromKeptForm(const QJsonObject& kept) {
@@ -75,6 +79,12 @@ std::optional<DrillLog> drillFromKeptForm(const QJsonObject& kept) {
     if (drill.pupil < 0 || drill.level < 0 || !drill.start.isValid() || !drill.end.isValid() ||
         !result.isDouble() || !kept.value(kQuestionsKey).isArray())
         return std::nullopt;
+    if (kept.contains(kKindKey)) {
+        const auto kind = drillKindOf(kept.value(kKindKey).toString());
+        if (!kind)
+            return std::nullopt;
+        drill.kind = *kind;
+    }
     for (const QJsonValue& value : kept.value(kQuestionsKey).toArray()) {
         const auto asked = questionOf(value);
         if (!asked)

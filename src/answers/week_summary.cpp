@@ -68,9 +68,7 @@ QString isoDay(const QDate& day) {
 } // namespace
 
 bool isPracticeDrill(const LoggedAnswer& answer) {
-    // The answer log does not record yet whether a drill was a practice sheet; once it does, this reads it.
-    (void)answer;
-    return false;
+    return answer.kind == DrillKind::Practice;
 }
 
 std::vector<WeekDrill> weekDrills(const std::vector<LoggedAnswer>& answers) {
@@ -89,7 +87,12 @@ std::vector<WeekDrill> weekDrills(const std::vector<LoggedAnswer>& answers) {
             drills.push_back(drill);
         }
         WeekDrill& drill = drills.back();
-        drill.durationMs += std::max<qint64>(0, answer.ms);
+        // The drill's own length from its start to its end, corrections included; the sum of its answers'
+        // times only where the end is not known.
+        if (answer.drillEnd.isValid() && answer.drillStart.isValid())
+            drill.durationMs = std::max<qint64>(0, answer.drillStart.msecsTo(answer.drillEnd));
+        else
+            drill.durationMs += std::max<qint64>(0, answer.ms);
         drill.answers.push_back(answer);
         lastNumber = answer.number;
     }

@@ -21,15 +21,13 @@ struct WeekDrill {
     std::vector<LoggedAnswer> answers;
 };
 
-// Whether the logged question belongs to a practice sheet rather than a drill of the level menu. The log does
-// not record a drill's kind yet, so every drill counts as a drill for now; this is the one place that
-// decides.
+// Whether the logged question belongs to a practice sheet rather than a drill of the level menu, as the log
+// records the drill's kind (logs of older schemas hold drills only).
 bool isPracticeDrill(const LoggedAnswer& answer);
 
 // The log's questions (as AnswerDatabase::readAnswers gives them: oldest drill first, each in the order
-// asked) grouped into their drills. A drill's duration is the sum of its questions' times, from each showing
-// to its judging: the log's rows do not carry the drill's end, and the sum leaves out only the corrections
-// after wrong answers.
+// asked) grouped into their drills. A drill's duration runs from its start to its end; for rows without an
+// end, it is the sum of its questions' times from each showing to its judging.
 std::vector<WeekDrill> weekDrills(const std::vector<LoggedAnswer>& answers);
 
 // The Monday of the week (Monday to Sunday, as the lists' "this week") holding `day`.

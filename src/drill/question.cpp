@@ -45,10 +45,14 @@ Question drawQuestion(int level, RandomSource& random, qint32& previousQuotient,
         question.quotient = drawFactorOtherThan(random, previousQuotient);
         question.divisor = drawFactorOtherThan(random, previousDivisor);
     } while (!productSuitsLevel(level, question.quotient * question.divisor));
-    question.remainder = levelHasRemainder(level) ? drawBetween(random, 0, question.divisor - 1) : 0;
+    question.remainder = drawRemainder(level, question.divisor, random);
     previousQuotient = question.quotient;
     previousDivisor = question.divisor;
     return question;
+}
+
+int drawRemainder(int level, int divisor, RandomSource& random) {
+    return levelHasRemainder(level) ? drawBetween(random, 0, divisor - 1) : 0;
 }
 
 QList<Question> drawQuestions(int level, int count, RandomSource& random, qint32& previousQuotient,

@@ -33,6 +33,10 @@ bool productSuitsLevel(int level, int product);
 // remainder is drawn below the divisor on the levels that ask for one. The previous values are updated.
 Question drawQuestion(int level, RandomSource& random, qint32& previousQuotient, qint32& previousDivisor);
 
+// The remainder of a question of `level` on `divisor`, drawn as drawQuestion() draws it: below the divisor
+// on the levels that ask for one, 0 on the others.
+int drawRemainder(int level, int divisor, RandomSource& random);
+
 // `count` questions in a row, as the drill would ask them: a practice sheet.
 QList<Question> drawQuestions(int level, int count, RandomSource& random, qint32& previousQuotient,
                               qint32& previousDivisor);

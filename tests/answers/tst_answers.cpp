@@ -20,7 +20,8 @@ private slots:
     void stateRule_data();
     void stateRule();
     void keepsAndReadsBack();
-    void migratesFromTheFirstSchema();
+    void migratesToTheKindOfDrill_data();
+    void migratesToTheKindOfDrill();
     void failures_data();
     void failures();
     void readersRollBackACutOffWrite_data();
@@ -148,10 +149,18 @@ void AnswersTest::keepsAndReadsBack() {
     sqlite3_close(raw);
 }
 
-void AnswersTest::migratesFromTheFirstSchema() {
+void AnswersTest::migratesToTheKindOfDrill_data() {
+    QTest::addColumn<int>("version");
+    QTest::newRow("first schema") << 1;
+    QTest::newRow("second schema") << 2;
+    QTest::newRow("third, before the kind") << 3;
+}
+
+void AnswersTest::migratesToTheKindOfDrill() {
+    QFETCH(int, version);
     QTemporaryDir dir;
     const QString folder = dir.path() + u'/';
-    // A log as the first version of the program wrote it.
+    // A log as an older version of the program wrote it.
     sqlite3* raw = rawOpen(answerLogPath(folder));
     QCOMPARE(
         sqlite3_exec(raw,
@@ -166,6 +175,16 @@ void AnswersTest::migratesFromTheFirstSchema() {
                      "PRAGMA user_version = 1;",
                      nullptr, nullptr, nullptr),
         SQLITE_OK);
+    if (version >= 2)
+        QCOMPARE(sqlite3_exec(raw,
+                              "ALTER TABLE answers ADD COLUMN pupil INTEGER; UPDATE answers SET pupil = 4;"
+                              "PRAGMA user_version = 2;",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+    if (version >= 3)
+        QCOMPARE(sqlite3_exec(raw, "ALTER TABLE drills ADD COLUMN run_id TEXT; PRAGMA user_version = 3;",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
     sqlite3_close(raw);
 
     {
@@ -175,8 +194,19 @@ void AnswersTest::migratesFromTheFirstSchema() {
         std::vector<FactAnswer> facts;
         QVERIFY2(old.readFactAnswers(4, &facts), qPrintable(old.error()));
         QCOMPARE(facts.size(), size_t(1));
+        std::vector<LoggedAnswer> answers;
+        QVERIFY2(old.readAnswers(4, &answers), qPrintable(old.error()));
+        QCOMPARE(answers.size(), size_t(1));
+        QCOMPARE(answers[0].kind, DrillKind::Drill);
+        QCOMPARE(answers[0].result, 60);
+        int level = 0;
+        QVERIFY(old.readHighestLevel(4, &level));
+        QCOMPARE(level, 3);
     }
-    QVERIFY(keepDrillLog(folder, aDrill(4), kNow));
+    DrillLog practice = aDrill(4);
+    practice.kind = DrillKind::Practice;
+    practice.result = 41;
+    QVERIFY(keepDrillLog(folder, practice, kNow));
     AnswerDatabase db;
     QVERIFY(db.open(answerLogPath(folder), AnswerDatabase::Access::Read, kNow));
     QCOMPARE(db.schemaVersion(), AnswerDatabase::kSchemaVersion);
@@ -185,14 +215,23 @@ void AnswersTest::migratesFromTheFirstSchema() {
     QCOMPARE(answers.size(), size_t(4)); // the old drill kept, the new one after it
     QCOMPARE(answers[0].question.quotient, 7);
     QCOMPARE(answers[0].ms, qint64(2500));
+    QCOMPARE(answers[0].kind, DrillKind::Drill);
     QCOMPARE(answers[1].question.quotient, 7);
     QCOMPARE(answers[1].drillStart.date(), QDate(2024, 4, 10));
-    // The old answers are the pupil's in the map too.
+    QCOMPARE(answers[1].kind, DrillKind::Practice);
+    QCOMPARE(answers[1].result, 41);
+    QCOMPARE(answers[1].drillEnd, kNow);
+    // The old answers are the pupil's in the map too, and practice answers count as answers.
     std::vector<FactAnswer> facts;
     QVERIFY(db.readFactAnswers(4, &facts));
     QCOMPARE(facts.size(), size_t(3));
     QCOMPARE(facts[0].quotient, qint8(7));
     QCOMPARE(facts[0].ms, 2500);
+    // The kind goes with the drill's answers while they wait with its run, too.
+    const auto kept = drillFromKeptForm(keptFormOf(practice));
+    QVERIFY(kept);
+    QCOMPARE(kept->kind, DrillKind::Practice);
+    QCOMPARE(drillFromKeptForm(keptFormOf(aDrill()))->kind, DrillKind::Drill);
 }
 
 void AnswersTest::failures_data() {

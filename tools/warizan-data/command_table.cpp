@@ -18,11 +18,13 @@ namespace warizan::tool {
     COMMAND(pupils)                                                                                          \
     COMMAND(append)                                                                                          \
     COMMAND(export)                                                                                          \
+    COMMAND(import)                                                                                          \
     COMMAND(check)                                                                                           \
     COMMAND(ranking)                                                                                         \
     COMMAND(list)                                                                                            \
     COMMAND(worksheet)                                                                                       \
     COMMAND(facts)                                                                                           \
+    COMMAND(practice)                                                                                        \
     COMMAND(report)                                                                                          \
     COMMAND(week)
 

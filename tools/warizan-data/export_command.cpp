@@ -59,7 +59,7 @@ int exportAnswers(const Configuration& config, const std::map<int, QString>& nam
     }
     out() << QChar(0xFEFF)
           << QStringLiteral("pupil,name,level,drill_start,question,dividend,divisor,quotient,remainder,"
-                            "typed_quotient,typed_remainder,correct,ms\r\n");
+                            "typed_quotient,typed_remainder,correct,ms,kind\r\n");
     for (const LoggedAnswer& a : answers) {
         const auto name = names.find(a.pupil);
         const bool answered = a.correct >= 0;
@@ -75,7 +75,8 @@ int exportAnswers(const Configuration& config, const std::map<int, QString>& nam
                               csvField(a.typedQuotient),
                               csvField(a.typedRemainder),
                               answered ? QString::number(a.correct) : QString(),
-                              answered ? QString::number(a.ms) : QString()};
+                              answered ? QString::number(a.ms) : QString(),
+                              drillKindName(a.kind)};
         out() << row.join(u',') << QStringLiteral("\r\n");
     }
     out().flush();
