@@ -94,16 +94,17 @@ QStringList expectedLines(std::vector<DrillLog> drills, int pupil, const QDate& 
         }
     std::set<QDate> days;
     int drillCount = 0;
+    int practiceCount = 0;
     for (const DrillLog& d : drills)
         if (inWeek(d, monday)) {
             days.insert(d.start.date());
-            ++drillCount;
+            ++(d.kind == DrillKind::Practice ? practiceCount : drillCount);
         }
     const Counts week = counts(monday);
     QStringList lines{QStringLiteral("week\t") + monday.toString(Qt::ISODate),
                       QStringLiteral("days\t%1").arg(days.size()),
                       QStringLiteral("drills\t%1").arg(drillCount),
-                      QStringLiteral("practice\t0"),
+                      QStringLiteral("practice\t%1").arg(practiceCount),
                       QStringLiteral("answers\t%1").arg(week.answers),
                       QStringLiteral("wrong\t%1").arg(week.wrong),
                       QStringLiteral("median_ms\t") + week.median,
@@ -147,8 +148,8 @@ private:
         QByteArray out;
         QByteArray err;
     };
-    Run tool(QStringList args) const {
-        args << QStringLiteral("--program-folder") << m_suite->programFolder();
+    Run tool(QStringList args, const test::TempSuite* suite = nullptr) const {
+        args << QStringLiteral("--program-folder") << (suite ? suite : m_suite.get())->programFolder();
         QProcess process;
         process.start(QStringLiteral(DATA_TOOL), args);
         if (!test::finishedWithin(process, 60000))
@@ -157,6 +158,9 @@ private:
     }
     std::unique_ptr<test::TempSuite> m_suite;
     std::vector<DrillLog> m_drills;
+    // The same family moved to a new PC by export and import, where one later drill was logged first.
+    std::unique_ptr<test::TempSuite> m_moved;
+    std::vector<DrillLog> m_movedDrills;
 };
 
 // Two children over ten weeks from Monday 4 March 2024: drills on most days at various hours (some started a
@@ -178,7 +182,9 @@ void WeekToolTest::initTestCase() {
                 const QDateTime start(QDate(2024, 3, 4).addDays(day), time);
                 DrillRecorder recorder;
                 const int level = 1 + random.bounded(4);
-                recorder.start(pupil, level, start);
+                // Now and then a practice sheet, which the week counts apart.
+                recorder.start(pupil, level, start,
+                               random.bounded(5) == 0 ? DrillKind::Practice : DrillKind::Drill);
                 qint64 ms = 0;
                 for (int k = 0; k < 8; ++k) {
                     // Few pairs, so that they become known and weak again within the ten weeks.
@@ -198,6 +204,27 @@ void WeekToolTest::initTestCase() {
             }
         }
     }
+
+    // The move: the new PC has logged a drill of its own (after the whole history) before the import.
+    const QString csv = m_suite->root() + QStringLiteral("/answers.csv");
+    const Run exported = tool({"export", "--answers"});
+    QCOMPARE(exported.code, 0);
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(exported.out);
+    file.close();
+    m_moved = std::make_unique<test::TempSuite>();
+    m_moved->writeRoster(QStringLiteral("1,2016,0,0,\"たろう\",0,\"\",\"\"\n"
+                                        "2,2013,0,0,\"はなこ\",0,\"\",\"\"\n"));
+    DrillRecorder later;
+    later.start(1, 2, QDateTime(QDate(2024, 5, 13), QTime(9, 0)));
+    later.questionShown({3, 3, 1}, 0);
+    later.judged(QStringLiteral("3"), QStringLiteral("1"), true, 2000);
+    const DrillLog laterDrill = later.finish(QDateTime(QDate(2024, 5, 13), QTime(9, 1)), 99999);
+    QVERIFY(keepDrillLog(m_moved->programDataFolder(), laterDrill, laterDrill.end));
+    QCOMPARE(tool({"import", "--answers", csv}, m_moved.get()).code, 0);
+    m_movedDrills = m_drills;
+    m_movedDrills.push_back(laterDrill);
 }
 
 void WeekToolTest::linesAgreeWithTheDrills_data() {
@@ -223,6 +250,11 @@ void WeekToolTest::linesAgreeWithTheDrills() {
     QCOMPARE(lines.size(), expected.size());
     for (qsizetype k = 0; k < lines.size(); ++k)
         QCOMPARE(lines[k], expected[k]);
+    // The family moved by export and import: the same lines, with the new PC's own drill in its week.
+    const Run moved = tool({"week", "--pupil", QString::number(pupil), "--week-of", day}, m_moved.get());
+    QCOMPARE(moved.code, 0);
+    QCOMPARE(QString::fromUtf8(moved.out).split(u'\n', Qt::SkipEmptyParts),
+             expectedLines(m_movedDrills, pupil, QDate::fromString(day, Qt::ISODate)));
     // A family's busy weeks say something: the week of the Monday has answers, pairs and missed questions.
     if (day == u"2024-04-08" && pupil == 1)
         QVERIFY(lines.filter(QStringLiteral("missed\t")).size() > 1 && lines[8].size() > 5);
