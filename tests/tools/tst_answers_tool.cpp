@@ -19,6 +19,7 @@ private slots:
     void weakSheet();
     void practiceFollowsTheMap();
     void importTwiceIsImportOnce();
+    void setAsideLogTakenBack();
     void importRefusesABadLine_data();
     void importRefusesABadLine();
     void weakSheetSaysWhatItWasMadeFrom_data();
@@ -345,6 +346,30 @@ void AnswersToolTest::importTwiceIsImportOnce() {
     QCOMPARE(oldExport.count(",practice\r\n"), 0);
     QCOMPARE(oldExport.count("\r\n"), original.out.count("\r\n"));
     QVERIFY(tool(to, {"import", "--answers", csv}).out.contains("1 回分")); // only the practice sheet is new
+}
+
+// What a log set aside as damaged still holds goes back into the new log: exported from the set-aside file,
+// then imported.
+void AnswersToolTest::setAsideLogTakenBack() {
+    test::TempSuite suite;
+    writeLog(suite);
+    const QByteArray original = tool(suite, {"export", "--answers"}).out;
+    const QString log = answerLogPath(suite.programDataFolder());
+    const QString setAside = log + QStringLiteral(".damaged-20240410-100000");
+    QVERIFY(QFile::rename(log, setAside));
+    QCOMPARE(tool(suite, {"export", "--log", setAside}).code, 2);         // only with --answers
+    QCOMPARE(tool(suite, {"export", "--answers", "--log", log}).code, 1); // no such file
+    const Run held = tool(suite, {"export", "--answers", "--log", setAside});
+    QCOMPARE(held.code, 0);
+    QCOMPARE(held.out, original);
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("held.csv"));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(held.out);
+    file.close();
+    QCOMPARE(tool(suite, {"import", "--answers", csv}).code, 0);
+    QCOMPARE(tool(suite, {"export", "--answers"}).out, original);
 }
 
 void AnswersToolTest::importRefusesABadLine_data() {

@@ -44,9 +44,14 @@ bool dateIsUsable(double value) {
     return value >= 0 && dateFromValue(value).isValid();
 }
 
-// The answer log, one asked question a line, oldest drill first; nothing but the header when there is no log.
-int exportAnswers(const Configuration& config, const std::map<int, QString>& names) {
-    const QString path = answerLogPath(config.programDataFolder);
+// The answer log (or the log file `log`, such as one set aside as damaged, whose readable drills can then be
+// imported back), one asked question a line, oldest drill first; nothing but the header when there is no log.
+int exportAnswers(const Configuration& config, const std::map<int, QString>& names, const QString& log) {
+    const QString path = log.isEmpty() ? answerLogPath(config.programDataFolder) : log;
+    if (!log.isEmpty() && !QFileInfo(log).isFile()) {
+        err() << QStringLiteral("解答記録 %1 がありません").arg(log) << Qt::endl;
+        return 1;
+    }
     std::vector<LoggedAnswer> answers;
     if (QFileInfo::exists(path)) {
         // Read from a copy taken in short steps: a long export never holds up the end of a drill.
@@ -108,8 +113,12 @@ int run(const CommandLine& line, ToolContext& tool) {
         return 1;
     }
 
+    if (line.has(QStringLiteral("log")) && !line.has(QStringLiteral("answers"))) {
+        err() << QStringLiteral("--log は --answers と一緒に指定してください") << Qt::endl;
+        return 2;
+    }
     if (line.has(QStringLiteral("answers")))
-        return exportAnswers(state.config, names);
+        return exportAnswers(state.config, names, line.value(QStringLiteral("log")));
 
     // Read without creating or locking the file; a missing file has no records.
     const QString path = scoreFilePath(state.config);
@@ -155,9 +164,14 @@ const Command& exportCommand() {
         .name = QStringLiteral("export"),
         .summary = QStringLiteral("成績ファイルの全記録を CSV（BOM 付き UTF-8）で出力します"),
         .details = QStringLiteral("--answers を付けると、解答記録の全問題を1行に1問で出力します。"),
-        .options = {programFolderOption(),
-                    {QStringLiteral("answers"), QString(),
-                     QStringLiteral("成績ファイルのかわりに解答記録を出力します")}},
+        .options =
+            {programFolderOption(),
+             {QStringLiteral("answers"), QString(),
+              QStringLiteral("成績ファイルのかわりに解答記録を出力します")},
+             {QStringLiteral("log"), QStringLiteral("FILE"),
+              QStringLiteral(
+                  "--answers で、データフォルダの解答記録のかわりに FILE（別名で取っておいた解答記録など）"
+                  "を読みます")}},
         .run = run};
     return command;
 }
