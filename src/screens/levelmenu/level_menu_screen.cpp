@@ -111,17 +111,17 @@ void LevelMenuScreen::buildControls() {
     List6->setFont(display::font(display::Face::Gothic, 10.5));
     List6->setFocusPolicy(Qt::NoFocus);
 
-    Command1 = named(new QPushButton(QStringLiteral("戻る(0)"), c), "Command1");
-    Command1->setGeometry(display::rect(820, 660, 188, 100));
-    Command1->setFont(display::font(display::Face::PGothic, 20, true));
-    connect(Command1, &QPushButton::clicked, this, &LevelMenuScreen::goBack);
-    // Beside the lists' buttons, under the level columns.
+    // Beside the lists' buttons, under the level columns; Tab reaches it before the way back.
     CommandPractice = named(new QPushButton(QStringLiteral("苦手れんしゅう(P)"), c), "CommandPractice");
     CommandPractice->setGeometry(display::rect(460, 712, 342, 50));
     CommandPractice->setFont(display::font(display::Face::PGothic, 16, true));
     CommandPractice->setToolTip(
         QStringLiteral("苦手な組を、覚えた組にまぜて10問れんしゅうします（成績には入りません）"));
     connect(CommandPractice, &QPushButton::clicked, this, &LevelMenuScreen::startPractice);
+    Command1 = named(new QPushButton(QStringLiteral("戻る(0)"), c), "Command1");
+    Command1->setGeometry(display::rect(820, 660, 188, 100));
+    Command1->setFont(display::font(display::Face::PGothic, 20, true));
+    connect(Command1, &QPushButton::clicked, this, &LevelMenuScreen::goBack);
     Command9 = named(new QPushButton(c), "Command9");
     Command9->setGeometry(display::rect(0, 0, 1, 1));
     Command9->hide();
