@@ -3,6 +3,7 @@
 #include "answers/answer_database.h"
 
 #include <QJsonArray>
+#include <algorithm>
 
 namespace warizan {
 
@@ -129,6 +130,45 @@ QStringList landKeptAnswers(const QString& answerLog, const std::vector<PendingR
         !database.writeDrills(drills, writing))
         return {};
     return ids;
+}
+
+bool keepPracticeAnswers(const Configuration& config, const DrillLog& practice, const QDateTime& now,
+                         QString* error, const DrillEndProbe& probe) {
+    PendingRun run;
+    run.id = newRunId();
+    run.answerLog = placeOfFile(answerLogPath(config.programDataFolder));
+    run.answers = keptFormOf(practice);
+    QString notKept;
+    const bool kept =
+        !config.pendingRunsFile.isEmpty() && keepPendingRun(config.pendingRunsFile, run, &notKept);
+    if (kept && probe)
+        probe(DrillEndStep::RunKept);
+    // Answers kept for this log by an earlier end go with it, in the order kept (the practice sheet is
+    // among them when it was kept).
+    std::vector<PendingRun> waiting;
+    QString why;
+    if (kept && readPendingRuns(config.pendingRunsFile, &waiting, &why)) {
+        waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
+                                     [&](const PendingRun& r) { return r.answerLog != run.answerLog; }),
+                      waiting.end());
+    } else {
+        waiting.clear();
+    }
+    if (std::none_of(waiting.begin(), waiting.end(), [&](const PendingRun& r) { return r.id == run.id; }))
+        waiting.push_back(run);
+    const QStringList logged = landKeptAnswers(run.answerLog, waiting, now, probe);
+    if (probe && !logged.isEmpty())
+        probe(DrillEndStep::LogWritten);
+    if (kept && !logged.isEmpty()) {
+        settleLandedRuns(config.pendingRunsFile, waiting, false, logged, &why);
+        if (probe)
+            probe(DrillEndStep::KeptCopyRemoved);
+    }
+    if (kept || logged.contains(run.id))
+        return true;
+    if (error)
+        *error = notKept.isEmpty() ? QStringLiteral("取っておく場所がありません") : notKept;
+    return false;
 }
 
 } // namespace warizan

@@ -27,4 +27,12 @@ DrillAnswers answerLogPart(const Configuration& config, const QDateTime& now,
 QStringList landKeptAnswers(const QString& answerLog, const std::vector<PendingRun>& runs,
                             const QDateTime& now, const DrillEndProbe& probe = {});
 
+// The end of a practice sheet, which has no score record: its answers are kept in the list of kept runs
+// first (flushed to the disk), then written to the answer log of `config` together with any answers kept
+// for that log before, and leave the list once the log holds them; where the list cannot be written they go
+// to the log directly. Returns false only when the answers could be neither kept nor written, with the
+// reason in `error`: they are then lost, and the family should be told.
+bool keepPracticeAnswers(const Configuration& config, const DrillLog& practice, const QDateTime& now,
+                         QString* error = nullptr, const DrillEndProbe& probe = {});
+
 } // namespace warizan

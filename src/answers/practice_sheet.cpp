@@ -254,7 +254,7 @@ PracticeOutcome practiceOutcome(const PracticeBasis& basis, const PracticeSheet&
             QString typed = asked.typedQuotient;
             if (remainder)
                 typed += QStringLiteral(" あまり ") + asked.typedRemainder;
-            told.answers.push_back({typed, *asked.correct, asked.ms});
+            told.answers.push_back({asked.question, typed, *asked.correct, asked.ms});
         }
         outcome.targets.push_back(told);
     }

@@ -79,7 +79,8 @@ private:
 
 // One answer of a target on the sheet.
 struct TargetAnswer {
-    QString typed; // the quotient, and "あまり r" where the level asks for a remainder
+    Question question; // as asked
+    QString typed;     // the quotient, and "あまり r" where the level asks for a remainder
     bool correct = false;
     qint64 ms = 0;
 };

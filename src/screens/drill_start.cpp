@@ -5,8 +5,11 @@
 
 namespace warizan {
 
-bool startDrill(FormContext& forms) {
+namespace {
+
+bool startSheet(FormContext& forms, bool practice) {
     RunningDrill& drill = forms.app.state.drill;
+    drill.practice = practice;
     drill.sheetFinished = 0;
     drill.drillEnding = 0;
     drill.judgingBusy = 0;
@@ -15,6 +18,16 @@ bool startDrill(FormContext& forms) {
     drill.timeUp = 0;
     QCoreApplication::processEvents();
     return forms.owner.show(FormId::MainFrm);
+}
+
+} // namespace
+
+bool startDrill(FormContext& forms) {
+    return startSheet(forms, false);
+}
+
+bool startPractice(FormContext& forms) {
+    return startSheet(forms, true);
 }
 
 bool waitThenShowResult(FormContext& forms, double seconds) {

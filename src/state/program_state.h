@@ -145,6 +145,8 @@ struct RunningDrill {
     // question to the next, not even from one drill to the next; 0 before the first question.
     qint32 previousQuotient = 0;
     qint32 previousDivisor = 0;
+    // The sheet is a 苦手れんしゅう drawn from the fact map: no time limit, no score record.
+    bool practice = false;
 };
 
 // Sound events and the state of the last cue.

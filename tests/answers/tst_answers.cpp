@@ -27,6 +27,7 @@ private slots:
     void readersRollBackACutOffWrite_data();
     void readersRollBackACutOffWrite();
     void aDrillIsWrittenOnce();
+    void practiceAnswersWaitForTheLog();
     void mapMarksLevelsAndCounts();
     void weakSheet();
     void mapSpansItsAnswerDays();
@@ -409,6 +410,49 @@ void AnswersTest::aDrillIsWrittenOnce() {
     std::vector<LoggedAnswer> answers;
     QVERIFY(db.readAnswers(3, &answers));
     QCOMPARE(answers.size(), std::size_t(3));
+}
+
+// A practice sheet has no score record, yet its answers are kept until the log takes them: a log that
+// cannot be written now leaves them kept, and the next practice's end brings both, each once.
+void AnswersTest::practiceAnswersWaitForTheLog() {
+    QTemporaryDir dir;
+    Configuration config;
+    config.programDataFolder = dir.path() + u'/';
+    config.pendingRunsFile = dir.filePath(QStringLiteral("kept.txt"));
+    const QString log = answerLogPath(config.programDataFolder);
+    QVERIFY(QDir().mkdir(log)); // a folder where the log should be: it cannot be opened
+    DrillLog first = aDrill();
+    first.kind = DrillKind::Practice;
+    QString error;
+    QVERIFY2(keepPracticeAnswers(config, first, kNow, &error), qPrintable(error));
+    std::vector<PendingRun> kept;
+    QString why;
+    QVERIFY(readPendingRuns(config.pendingRunsFile, &kept, &why));
+    QCOMPARE(kept.size(), size_t(1));
+    QVERIFY(!kept[0].waitsForScoreFiles());
+    QCOMPARE(drillFromKeptForm(kept[0].answers)->kind, DrillKind::Practice);
+
+    QVERIFY(QDir().rmdir(log));
+    DrillLog second = aDrill();
+    second.kind = DrillKind::Practice;
+    second.start = second.start.addSecs(600);
+    QVERIFY(keepPracticeAnswers(config, second, kNow, &error));
+    QVERIFY(readPendingRuns(config.pendingRunsFile, &kept, &why));
+    QCOMPARE(kept.size(), size_t(0));
+    AnswerDatabase db;
+    QVERIFY(db.open(log, AnswerDatabase::Access::Read, kNow));
+    QCOMPARE(db.drillCount(), qint64(2));
+    std::vector<LoggedAnswer> answers;
+    QVERIFY(db.readAnswers(0, &answers));
+    QCOMPARE(answers.front().kind, DrillKind::Practice);
+    QCOMPARE(answers.back().kind, DrillKind::Practice);
+
+    // Nowhere to keep them and no log: they are lost, and the caller hears so.
+    config.pendingRunsFile.clear();
+    QVERIFY(QFile::remove(log));
+    QVERIFY(QDir().mkdir(log));
+    QVERIFY(!keepPracticeAnswers(config, second, kNow, &error));
+    QVERIFY(!error.isEmpty());
 }
 
 void AnswersTest::mapMarksLevelsAndCounts() {

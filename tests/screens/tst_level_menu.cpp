@@ -106,8 +106,9 @@ void LevelMenuTest::columnsAndHeader() {
     test::saveScreenshot(s->forms.window, QStringLiteral("level_menu_times"));
 }
 
-// The order the Tab key walks the menu's controls: the options, the filter, the list buttons, the way back,
-// then each column's start button, list and "成績表示". Shown controls only; labels take no focus.
+// The order the Tab key walks the menu's controls: the options, the filter, the list buttons, 苦手れんしゅう,
+// the way back, then each column's start button, list and "成績表示". Shown controls only; labels take no
+// focus.
 void LevelMenuTest::tabOrder_data() {
     QTest::addColumn<QString>("option"); // clicked first; empty: as activation leaves the menu
     QTest::addColumn<QStringList>("chain");
@@ -117,18 +118,19 @@ void LevelMenuTest::tabOrder_data() {
     const QStringList options = {"Option2_0", "Option2_1", "Option2_2",
                                  "Option1_1", "Option1_2", "Option1_3"};
     QTest::newRow("on activation") << QString()
-                                   << options + QStringList{"Combo1",   "Command5",  "Command7",
-                                                            "Command6", "Command16", "Command1"} +
+                                   << options +
+                                          QStringList{"Combo1",    "Command5",        "Command7", "Command6",
+                                                      "Command16", "CommandPractice", "Command1"} +
                                           columns;
     QTest::newRow("runs of the period: the whole period after the filter")
         << "Option1_3"
-        << options +
-               QStringList{"Combo1", "Combo2", "Command5", "Command7", "Command6", "Command16", "Command1"} +
+        << options + QStringList{"Combo1",   "Combo2",    "Command5",        "Command7",
+                                 "Command6", "Command16", "CommandPractice", "Command1"} +
                columns;
     QTest::newRow("own times: グラフ after the filter")
         << "Option2_2"
-        << options + QStringList{"Combo1",   "Command17", "Command5", "Command7",
-                                 "Command6", "Command16", "Command1"} +
+        << options + QStringList{"Combo1",   "Command17", "Command5",        "Command7",
+                                 "Command6", "Command16", "CommandPractice", "Command1"} +
                columns;
 }
 

@@ -8,6 +8,7 @@
 #include "screens/drill/drill_controls.h"
 #include "screens/drill/drill_panel.h"
 #include "screens/drill/drill_status_bar.h"
+#include "screens/drill/practice_result_panel.h"
 #include "screens/drill_start.h"
 #include "sound/sound_cues.h"
 #include "state/pupil_minutes.h"
@@ -37,6 +38,12 @@ DrillForm::DrillForm(FormContext& context, QWidget* parent)
     m_statusBar = new DrillStatusBar(canvas());
     m_panel = new DrillPanel(canvas());
     connect(m_panel, &DrillPanel::confirmClicked, this, &DrillForm::Commandkakunin_Click);
+    lblPracticeStart = makeDrillLabel(canvas(), QStringLiteral("lblPracticeStart"), QRect(60, 590, 904, 36),
+                                      13, 0xFFFFC0, QColor(0, 0, 160), true);
+    lblPracticeStart->hide();
+    m_practiceResult = new PracticeResultPanel(canvas());
+    m_practiceResult->hide();
+    connect(m_practiceResult, &PracticeResultPanel::backClicked, this, &DrillForm::backToMenu);
     buildOverlay();
 
     sTimer1 = named(new QTimer(this), QStringLiteral("sTimer1"));
@@ -70,13 +77,19 @@ bool DrillForm::load() {
     m_panel->setGeometry(0, m_statusBar->height(), display::px(display::kDesignWidth),
                          display::px(display::kDesignHeight) - m_statusBar->height());
     m_panel->show();
+    m_practiceResult->move(0, m_statusBar->height());
+    lblPracticeStart->raise();
+    m_practiceResult->raise();
     sPicture2->raise();
     sTimer2->start();
     return true;
 }
 
 void DrillForm::activate() {
+    m_practice = m_context.state.drill.practice;
     初期設定();
+    if (m_practice && !preparePractice())
+        return;
     レベル別設定();
     スタート();
     問題作成表示();
@@ -93,6 +106,8 @@ void DrillForm::初期設定() {
     drill.drillEnding = 0;
     drill.judgement = 0;
     m_cells.clearEditBuffer();
+    if (m_practice)
+        return; // the practice sheet's own heading follows
 
     // Every level of this content is timed.
     drill.timeLimitSeconds = kTimeLimitFactor * state.levels.levelGoal2[level];
@@ -116,9 +131,46 @@ void DrillForm::初期設定() {
     sTimer2_Timer();
 }
 
+bool DrillForm::preparePractice() {
+    ProgramState& state = m_context.state;
+    RunningDrill& drill = state.drill;
+    QString error;
+    if (!readPracticeBasis(state.config.programDataFolder, state.pupil.currentPupil, 0, &m_basis, &error)) {
+        // A sheet of unseen pairs would tell the child nothing true: the family is told, and back it goes.
+        m_context.dialogs.showMessage(
+            state.config.contentHeading,
+            QStringLiteral("解答記録を読めないため、苦手れんしゅうを始められません。"
+                           "\n\n（おうちの方へ）") +
+                error,
+            Dialogs::Icon::Warning);
+        if (isFrontPage())
+            backToMenu();
+        return false;
+    }
+    m_sheet = PracticeSheet(m_basis, m_context.random);
+    m_practiceAt = 0;
+    drill.timeLimitSeconds = 0;
+    SheetHeading sheet;
+    sheet.heading = QStringLiteral("苦手れんしゅう");
+    sheet.pupilName = state.pupil.currentPupilName.trimmed();
+    sheet.siteName = state.config.schoolName;
+    sheet.levelName = state.levels.levelName[std::clamp(m_sheet.level(), 1, kMaxLevel)];
+    m_statusBar->startSheet(sheet);
+    m_statusBar->showUntimed();
+    lblPracticeStart->setText(QStringLiteral("まだ答えの記録がないので、まだ出ていない組から順に出します。"));
+    lblPracticeStart->setVisible(!m_basis.answered());
+    sTimer2_Timer();
+    return true;
+}
+
+int DrillForm::sheetLevel() const {
+    return m_practice ? m_sheet.level() : m_context.state.pupil.currentLevel;
+}
+
 void DrillForm::レベル別設定() {
-    m_context.state.drill.questionsPerSheet = 10;
-    m_statusBar->showRemaining(10);
+    const int questions = m_practice ? static_cast<int>(m_sheet.questions().size()) : 10;
+    m_context.state.drill.questionsPerSheet = static_cast<qint16>(questions);
+    m_statusBar->showRemaining(questions);
 }
 
 void DrillForm::スタート() {
@@ -127,8 +179,8 @@ void DrillForm::スタート() {
     drill.drillStartMs = m_context.clock.monotonicMs();
     // The time of the sheet before must not stand for this one until the first tick.
     drill.elapsedSeconds = 0;
-    m_recorder.start(m_context.state.pupil.currentPupil, m_context.state.pupil.currentLevel,
-                     m_context.clock.now());
+    m_recorder.start(m_context.state.pupil.currentPupil, sheetLevel(), m_context.clock.now(),
+                     m_practice ? DrillKind::Practice : DrillKind::Drill);
     sTimer1->start();
 }
 
@@ -137,8 +189,11 @@ void DrillForm::問題作成表示() {
     RunningDrill& drill = state.drill;
     if (drill.timeUp || drill.sheetFinished || drill.judgingBusy)
         return;
-    const int level = state.pupil.currentLevel;
-    m_question = drawQuestion(level, m_context.random, drill.previousQuotient, drill.previousDivisor);
+    const int level = sheetLevel();
+    if (m_practice)
+        m_question = m_sheet.questions().at(m_practiceAt).question;
+    else
+        m_question = drawQuestion(level, m_context.random, drill.previousQuotient, drill.previousDivisor);
     m_recorder.questionShown(m_question, m_context.clock.monotonicMs());
     const bool remainder = levelHasRemainder(level);
     m_panel->showQuestion(m_question, remainder);
@@ -154,6 +209,14 @@ void DrillForm::showRemaining() {
 bool DrillForm::previewKey(QKeyEvent* event) {
     if (m_ending)
         return true;
+    if (m_practiceResult->isVisible()) {
+        // The short result: Enter, Space or 0 goes back to the menu; other keys do nothing.
+        const int key = event->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space || key == Qt::Key_0 ||
+            key == Qt::Key_Escape)
+            backToMenu();
+        return true;
+    }
     const bool modifier =
         (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0;
     keyDown(event->key(), modifier);
@@ -275,6 +338,8 @@ void DrillForm::判定後処理() {
         drill.judgement = 0;
         if (!playCorrectCue(m_context))
             return programEnding();
+        if (m_practice)
+            return nextPracticeQuestion();
         ++drill.solvedCount;
         showRemaining();
         if (drill.solvedCount < drill.questionsPerSheet) {
@@ -288,11 +353,16 @@ void DrillForm::判定後処理() {
         }
     } else if (drill.judgement == 2) {
         drill.correctionState = 1;
-        m_panel->showCorrectAnswer(m_question, levelHasRemainder(state.pupil.currentLevel));
+        // A target answered wrong comes back once at the end of a practice sheet.
+        if (m_practice && m_sheet.answeredWrong(m_practiceAt, m_context.random))
+            drill.questionsPerSheet = static_cast<qint16>(m_sheet.questions().size());
+        m_panel->showCorrectAnswer(m_question, levelHasRemainder(sheetLevel()));
         QCoreApplication::processEvents();
         if (!playWrongCue(m_context))
             return programEnding();
-        drill.solvedCount = std::max(0, drill.solvedCount - 1);
+        // A drill asks one more question for each wrong one; a practice sheet goes on with its own.
+        if (!m_practice)
+            drill.solvedCount = std::max(0, drill.solvedCount - 1);
         showRemaining();
         drill.judgingBusy = 0;
         m_panel->showPlusHint(true);
@@ -303,7 +373,70 @@ void DrillForm::Commandkakunin_Click() {
     m_context.state.drill.correctionState = 0;
     m_panel->hideCorrection();
     m_cells.clearEditBuffer();
+    if (m_practice)
+        return nextPracticeQuestion();
     問題作成表示();
+}
+
+void DrillForm::nextPracticeQuestion() {
+    RunningDrill& drill = m_context.state.drill;
+    ++m_practiceAt;
+    drill.solvedCount = static_cast<qint32>(m_practiceAt);
+    showRemaining();
+    if (m_practiceAt < m_sheet.questions().size()) {
+        drill.judgingBusy = 0;
+        m_cells.clearEditBuffer();
+        問題作成表示();
+        return;
+    }
+    sTimer1->stop();
+    drill.sheetFinished = 1;
+    endPractice();
+}
+
+void DrillForm::endPractice() {
+    ProgramState& state = m_context.state;
+    RunningDrill& drill = state.drill;
+    QCoreApplication::processEvents();
+    if (drill.drillEnding || m_ending || !isFrontPage())
+        return;
+    drill.drillEnding = 1;
+    sPicture2->show();
+    sPicture2->raise();
+    lblsss1->setText(QStringLiteral("記録中"));
+    lblsss1->show();
+    lblsss2->hide();
+    QCoreApplication::processEvents();
+    sTimer1->stop();
+    // The result is the seconds the sheet took; the score files hear nothing of it.
+    drill.elapsedSeconds = elapsedWholeSeconds(drill.drillStartMs, m_context.clock.monotonicMs());
+    const QDateTime end = m_context.clock.now();
+    const DrillLog done = m_recorder.finish(end, drill.elapsedSeconds);
+    QString error;
+    if (!keepPracticeAnswers(state.config, done, end, &error)) {
+        m_context.dialogs.showMessage(state.config.contentHeading,
+                                      QStringLiteral("今回の苦手れんしゅうの答えは、記録できませんでした。"
+                                                     "\n\n（おうちの方へ）") +
+                                          error,
+                                      Dialogs::Icon::Warning);
+        if (m_ending || !isFrontPage())
+            return;
+    }
+    sPicture2->hide();
+    lblPracticeStart->hide();
+    m_practiceResult->showOutcome(practiceOutcome(m_basis, m_sheet, done), levelHasRemainder(m_sheet.level()),
+                                  drill.elapsedSeconds, m_basis.answered());
+    m_practiceResult->show();
+    m_practiceResult->raise();
+}
+
+void DrillForm::backToMenu() {
+    if (m_leaving || m_ending)
+        return;
+    m_leaving = true;
+    if (!m_forms.owner.show(FormId::seisekitime1))
+        return programEnding();
+    m_forms.owner.unload(FormId::MainFrm);
 }
 
 // The program holds no data file open between its own steps: every routine closes what it opens before it
@@ -312,6 +445,11 @@ void DrillForm::Commandkakunin_Click() {
 void DrillForm::sTimer1_Timer() {
     RunningDrill& drill = m_context.state.drill;
     drill.elapsedSeconds = elapsedWholeSeconds(drill.drillStartMs, m_context.clock.monotonicMs());
+    if (m_practice) {
+        // No limit and no best times: the clock only counts up.
+        m_statusBar->showElapsed(drill.elapsedSeconds, {});
+        return;
+    }
     m_statusBar->showElapsed(drill.elapsedSeconds, countdownBoxesToHide(m_thresholds, drill.elapsedSeconds));
     QCoreApplication::processEvents();
     if (m_ending || !isFrontPage())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "answers/answer_log.h"
+#include "answers/practice_sheet.h"
 #include "drill/answer.h"
 #include "drill/drill_clock.h"
 #include "drill/question.h"
@@ -16,11 +17,15 @@ namespace warizan {
 
 class DrillPanel;
 class DrillStatusBar;
+class PracticeResultPanel;
 
 // The drill form `MainFrm`: the status bar with its clock, time bar and countdown boxes (DrillStatusBar)
 // above the drill panel (DrillPanel), where one question at a time is asked, answered in the answer cells,
 // judged and, when wrong, corrected; over both, the overlay of the drill's end. Controls keep their design
-// names; control arrays are indexed as designed ("Keisan2Lbl1_0").
+// names; control arrays are indexed as designed ("Keisan2Lbl1_0"). A 苦手れんしゅう sheet (RunningDrill::
+// practice) runs in the same form with the same cells, keys, judging, correction and cues: its questions
+// come from the fact map, the clock counts up without a limit, nothing goes to the score files, and at its
+// end the short result (PracticeResultPanel) leads back to the level menu.
 class DrillForm final : public DesignForm {
     Q_OBJECT
 public:
@@ -47,6 +52,10 @@ public:
     void sTimer2_Timer();
     // Ends a correction and asks the next question.
     void Commandkakunin_Click();
+    // The end of a practice sheet: its answers to the answer log, then its short result.
+    void endPractice();
+    // From the practice result back to the level menu.
+    void backToMenu();
 
     const Question& question() const { return m_question; }
     const AnswerCells& cells() const { return m_cells; }
@@ -56,6 +65,11 @@ protected:
 
 private:
     void buildOverlay();
+    // Reads the pupil's fact map and draws the practice sheet; false (the family told why, the level menu
+    // shown again) when the answer log cannot be read.
+    bool preparePractice();
+    void nextPracticeQuestion();
+    int sheetLevel() const;
     void keyDown(int key, bool modifier);
     void character(char16_t code);
     void correctionKey(char16_t code);
@@ -80,6 +94,14 @@ private:
     CountdownThresholds m_thresholds;
     DrillRecorder m_recorder; // the drill's questions, kept in the answer log when it ends
     bool m_ending = false;
+    // The practice sheet, when this sheet is one.
+    bool m_practice = false;
+    PracticeBasis m_basis;
+    PracticeSheet m_sheet;
+    size_t m_practiceAt = 0;  // the question on the screen
+    QLabel* lblPracticeStart; // what a sheet without answers before is made of
+    PracticeResultPanel* m_practiceResult;
+    bool m_leaving = false;
     // Set while the keys typed during a warning cue are handled: refused ones play no cue of their own.
     bool m_refusedKeysSilent = false;
 };

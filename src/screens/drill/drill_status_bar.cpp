@@ -119,6 +119,21 @@ void DrillStatusBar::startSheet(const SheetHeading& sheet) {
     sLabel11->setText(QString::number(sheet.runOnLevel));
 }
 
+void DrillStatusBar::showUntimed() {
+    for (QWidget* part : {sShape5, sShape4, sShape3, sShape2, sShape7, static_cast<QWidget*>(sLabel11),
+                          static_cast<QWidget*>(sLabel12)})
+        part->hide();
+    for (QWidget* box : sPicture3)
+        if (box)
+            box->hide();
+    for (const char* group : {"sLabel16", "sLabel17"})
+        for (QLabel* label : findChildren<QLabel*>())
+            if (label->objectName().startsWith(QLatin1String(group) + u'_') &&
+                label->objectName() != QLatin1String("sLabel16_0") &&
+                label->objectName() != QLatin1String("sLabel16_1"))
+                label->hide();
+}
+
 void DrillStatusBar::showRemaining(int questions) {
     sLabel9->setText(QString::number(questions));
 }

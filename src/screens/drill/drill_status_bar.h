@@ -40,6 +40,9 @@ public:
     void showElapsed(qint32 seconds, const QList<int>& boxesToHide);
     // The part of the time bar used by `seconds` of `limit`; all of it once the limit is reached.
     void showTimeUsed(qint32 seconds, qint32 limit);
+    // A sheet without a time limit, which is no run of the score files: the time bar, its marks and
+    // countdown boxes and the counts of today's runs go; the clock alone counts the seconds up.
+    void showUntimed();
 
 private:
     void buildFields();

@@ -111,6 +111,13 @@ void LevelMenuScreen::buildControls() {
     List6->setFont(display::font(display::Face::Gothic, 10.5));
     List6->setFocusPolicy(Qt::NoFocus);
 
+    // Beside the lists' buttons, under the level columns; Tab reaches it before the way back.
+    CommandPractice = named(new QPushButton(QStringLiteral("苦手れんしゅう(P)"), c), "CommandPractice");
+    CommandPractice->setGeometry(display::rect(460, 712, 342, 50));
+    CommandPractice->setFont(display::font(display::Face::PGothic, 16, true));
+    CommandPractice->setToolTip(
+        QStringLiteral("苦手な組を、覚えた組にまぜて10問れんしゅうします（成績には入りません）"));
+    connect(CommandPractice, &QPushButton::clicked, this, &LevelMenuScreen::startPractice);
     Command1 = named(new QPushButton(QStringLiteral("戻る(0)"), c), "Command1");
     Command1->setGeometry(display::rect(820, 660, 188, 100));
     Command1->setFont(display::font(display::Face::PGothic, 20, true));
@@ -221,6 +228,16 @@ void LevelMenuScreen::startLevel(int level, bool fromStartButton) {
         m_forms.owner.unload(FormId::seisekitime1);
 }
 
+void LevelMenuScreen::startPractice() {
+    if (m_busy)
+        return;
+    showWaitPanel();
+    m_busy = true;
+    if (!warizan::startPractice(m_forms))
+        return;
+    m_forms.owner.unload(FormId::seisekitime1);
+}
+
 void LevelMenuScreen::goBack() {
     showWaitPanel();
     if (!m_forms.owner.show(FormId::namesel))
@@ -256,6 +273,10 @@ bool LevelMenuScreen::previewKey(QKeyEvent* event) {
     if (key == u'0') {
         if (Command1->isEnabled())
             goBack();
+        return true;
+    }
+    if (key == u'p' || key == u'P') {
+        startPractice();
         return true;
     }
     return false;

@@ -39,6 +39,9 @@ public:
     void startLevel(int level, bool fromStartButton);
     // Back to the selection screen ("戻る(0)", key "0").
     void goBack();
+    // A 苦手れんしゅう sheet for the working pupil ("苦手れんしゅう(P)", key "P"): the wait panel is shown,
+    // further keys are refused and the menu unloads itself, as from a start button.
+    void startPractice();
     // The unlocking pass: works out goalLevelCleared, enables the open levels' start buttons and hides the
     // markers of levels that no longer need one.
     void Command9_Click();
@@ -71,9 +74,10 @@ private:
     QLabel* Label6;     // the keys that choose a level
     QListWidget* List6; // instructions
     QScrollBar* HScroll1;
-    QPushButton* Command1; // "戻る(0)"
-    QPushButton* Command9; // runs the unlocking pass
-    QWidget* Picture2;     // wait panel
+    QPushButton* Command1;        // "戻る(0)"
+    QPushButton* Command9;        // runs the unlocking pass
+    QPushButton* CommandPractice; // "苦手れんしゅう(P)"
+    QWidget* Picture2;            // wait panel
     QProgressBar* ProgressBar1;
     ColumnsPanel* m_columns;
     ListOptions* m_options;
