@@ -397,12 +397,8 @@ void DrillForm::nextPracticeQuestion() {
 void DrillForm::endPractice() {
     ProgramState& state = m_context.state;
     RunningDrill& drill = state.drill;
-    QCoreApplication::processEvents();
-    if (drill.drillEnding || m_ending || !isFrontPage())
+    if (!beginEnding())
         return;
-    drill.drillEnding = 1;
-    sPicture2->show();
-    sPicture2->raise();
     lblsss1->setText(QStringLiteral("記録中"));
     lblsss1->show();
     lblsss2->hide();
@@ -470,15 +466,22 @@ void DrillForm::sTimer2_Timer() {
     m_statusBar->showMinutes(minutesSinceStart(m_context.clock, pupil.startTimerMs, pupil.startTimer));
 }
 
-void DrillForm::endDrill() {
-    ProgramState& state = m_context.state;
-    RunningDrill& drill = state.drill;
+bool DrillForm::beginEnding() {
+    RunningDrill& drill = m_context.state.drill;
     QCoreApplication::processEvents();
     if (drill.drillEnding || m_ending || !isFrontPage())
-        return;
+        return false;
     drill.drillEnding = 1;
     sPicture2->show();
     sPicture2->raise();
+    return true;
+}
+
+void DrillForm::endDrill() {
+    ProgramState& state = m_context.state;
+    RunningDrill& drill = state.drill;
+    if (!beginEnding())
+        return;
     lblsss1->setVisible(!drill.timeUp);
     lblsss2->setVisible(drill.timeUp);
     QCoreApplication::processEvents();

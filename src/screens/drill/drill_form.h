@@ -47,6 +47,9 @@ public:
     // The end of the drill (time up or sheet complete): runs once, records the run, and leads on to the
     // result screen.
     void endDrill();
+    // Shows the overlay of the sheet's end, once; false when the sheet is ending already or the form is no
+    // longer in front, and nothing more is to be done.
+    bool beginEnding();
     // The drill clock's tick and the minutes timer's tick.
     void sTimer1_Timer();
     void sTimer2_Timer();
