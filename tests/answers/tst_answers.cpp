@@ -439,13 +439,16 @@ void AnswersTest::practiceAnswersWaitForTheLog() {
     QVERIFY(keepPracticeAnswers(config, second, kNow, &error));
     QVERIFY(readPendingRuns(config.pendingRunsFile, &kept, &why));
     QCOMPARE(kept.size(), size_t(0));
-    AnswerDatabase db;
-    QVERIFY(db.open(log, AnswerDatabase::Access::Read, kNow));
-    QCOMPARE(db.drillCount(), qint64(2));
-    std::vector<LoggedAnswer> answers;
-    QVERIFY(db.readAnswers(0, &answers));
-    QCOMPARE(answers.front().kind, DrillKind::Practice);
-    QCOMPARE(answers.back().kind, DrillKind::Practice);
+    {
+        // Closed before the log is removed below, which Windows refuses for an open file.
+        AnswerDatabase db;
+        QVERIFY(db.open(log, AnswerDatabase::Access::Read, kNow));
+        QCOMPARE(db.drillCount(), qint64(2));
+        std::vector<LoggedAnswer> answers;
+        QVERIFY(db.readAnswers(0, &answers));
+        QCOMPARE(answers.front().kind, DrillKind::Practice);
+        QCOMPARE(answers.back().kind, DrillKind::Practice);
+    }
 
     // Nowhere to keep them and no log: they are lost, and the caller hears so.
     config.pendingRunsFile.clear();

@@ -61,6 +61,9 @@ void PracticeScreenTest::wholeSheet() {
         writeEarlierDrill(s.suite.programDataFolder());
     LevelMenuScreen& menu = s.showMenu(1, test::kMenuFamilyRuns);
     ProgramState& state = *s.forms.test.state;
+    // A kept-runs list of this test's own: the tests running beside it keep theirs in the shared one.
+    QTemporaryDir keptFolder;
+    state.config.pendingRunsFile = keptFolder.filePath(QStringLiteral("保存待ちの成績.jsonl"));
     const QString scoreFile = s.suite.programDataFolder() + kScoreFileName;
     const QString homeFile = s.suite.commonFolder() + kHomeScoreFileName;
     const QByteArray scores = test::readBytes(scoreFile);
