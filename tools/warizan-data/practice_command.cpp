@@ -5,8 +5,6 @@
 #include "answers/practice_sheet.h"
 #include "state/content_levels.h"
 
-#include <QTime>
-
 namespace warizan::tool {
 
 namespace {
@@ -20,10 +18,7 @@ int run(const CommandLine& line, ToolContext& tool) {
         err() << error << Qt::endl;
         return 1;
     }
-    // Without a seed the sheet is seeded from the time of day, as the program's is.
-    tool.random.seed(line.has(QStringLiteral("seed"))
-                         ? line.value(QStringLiteral("seed")).toULongLong()
-                         : static_cast<quint64>(QTime::currentTime().msecsSinceStartOfDay()));
+    seedRandom(line, tool);
     const PracticeSheet sheet(basis, tool.random);
     int n = 0;
     for (const PracticeQuestion& asked : sheet.questions())

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTime>
 
 namespace warizan::tool {
 
@@ -88,6 +89,12 @@ QString rosterNameOf(const Configuration& config, int pupil) {
             if (e.number == pupil)
                 return e.name.trimmed();
     return {};
+}
+
+void seedRandom(const CommandLine& line, ToolContext& tool) {
+    tool.random.seed(line.has(QStringLiteral("seed"))
+                         ? line.value(QStringLiteral("seed")).toULongLong()
+                         : static_cast<quint64>(QTime::currentTime().msecsSinceStartOfDay()));
 }
 
 } // namespace warizan::tool

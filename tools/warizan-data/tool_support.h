@@ -64,6 +64,10 @@ struct ToolContext {
 QTextStream& out();
 QTextStream& err();
 
+// Seeds the tool's random source from --seed, or without it from the time of day, as the program seeds its
+// sheets, so the same seed gives the same sheet.
+void seedRandom(const CommandLine& line, ToolContext& tool);
+
 // Says on the error stream that the roster cannot be read yet and the build waits to read it again (the
 // program shows its waiting panel meanwhile).
 void sayRosterWait(const RosterWait& wait);

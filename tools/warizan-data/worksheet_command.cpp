@@ -60,15 +60,19 @@ bool checkTogether(const CommandLine& line) {
     return complaint.isEmpty();
 }
 
+// The sheet on standard output, one question a line.
+int printSheet(const QList<Question>& questions) {
+    for (const Question& question : questions)
+        out() << worksheetLine(question) << '\n';
+    out().flush();
+    return 0;
+}
+
 int run(const CommandLine& line, ToolContext& tool) {
     const bool weak = line.has(QStringLiteral("weak"));
     const int level = line.number(QStringLiteral("level"));
     const int count = line.number(QStringLiteral("count"), kDefaultCount);
-    // Without a seed the sheet is seeded from the time of day, as the drill is.
-    const quint64 seed = line.has(QStringLiteral("seed"))
-                             ? line.value(QStringLiteral("seed")).toULongLong()
-                             : static_cast<quint64>(QTime::currentTime().msecsSinceStartOfDay());
-    tool.random.seed(seed);
+    seedRandom(line, tool);
     if (weak) {
         // A level given with --weak keeps the sheet to the pairs that level asks.
         FactMap map;
@@ -82,10 +86,7 @@ int run(const CommandLine& line, ToolContext& tool) {
         if (line.has(QStringLiteral("pdf")))
             return writeSheet(line.value(QStringLiteral("pdf")), *tool.state, 0, questions,
                               weakSheetNote(map));
-        for (const Question& question : questions)
-            out() << worksheetLine(question) << '\n';
-        out().flush();
-        return 0;
+        return printSheet(questions);
     }
     qint32 previousQuotient = 0;
     qint32 previousDivisor = 0;
@@ -93,10 +94,7 @@ int run(const CommandLine& line, ToolContext& tool) {
         drawQuestions(level, count, tool.random, previousQuotient, previousDivisor);
     if (line.has(QStringLiteral("pdf")))
         return writeSheet(line.value(QStringLiteral("pdf")), *tool.state, level, questions);
-    for (const Question& question : questions)
-        out() << worksheetLine(question) << '\n';
-    out().flush();
-    return 0;
+    return printSheet(questions);
 }
 
 } // namespace

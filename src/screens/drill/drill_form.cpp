@@ -415,9 +415,10 @@ void DrillForm::endPractice() {
                                                      "\n\n（おうちの方へ）") +
                                           error,
                                       Dialogs::Icon::Warning);
-        if (m_ending || !isFrontPage())
-            return;
     }
+    // The answers are kept whatever happened meanwhile; the result is shown only on a form still in front.
+    if (m_ending || !isFrontPage())
+        return;
     sPicture2->hide();
     lblPracticeStart->hide();
     m_practiceResult->showOutcome(practiceOutcome(m_basis, m_sheet, done), levelHasRemainder(m_sheet.level()),
